@@ -1,0 +1,53 @@
+#pragma once
+// Right-hand side of the calculator: the subnet table (lvSubnets), the
+// subnetworks list (lvNetworks) with their headers, and the list commands.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTreeWidget;
+
+class TSubnetTables : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TSubnetTables(QWidget* parent = nullptr);
+
+  // Where the subnetworks list takes its start network (the window's
+  // FNetworkText) and the shown network line (the text of lblNetwork) from.
+  std::function<QString()> NetworkText;
+  std::function<QString()> NetworkLabelText;
+
+  // Rebuilds lvSubnets and its header for the mask text (filled only when
+  // subnetTable is set) and selects its first row, which fills lvNetworks.
+  void FillSubnetTable(const QString& maskText, bool subnetTable, bool rfc3021);
+  // Removes the rows of both lists (headers stay).
+  void ClearTables();
+  // Removes the rows of lvSubnets and blanks its header.
+  void ClearSubnetTable();
+  // Whether the host list editor can be opened ("Show hostlist", double-click).
+  void SetHostListAvailable(bool on);
+
+  // Prefix cell ("/26") of the subnet table row last selected.
+  QString FPrefixText;
+
+  QLabel* pnlSubnetTableHeader = nullptr;
+  QTreeWidget* lvSubnets = nullptr;
+  QSplitter* Splitter2 = nullptr;
+  QLabel* pnlSubnetworksTableHeader = nullptr;
+  QTreeWidget* lvNetworks = nullptr;
+  QMenu* pmNetworks = nullptr;
+  QAction* Selectall1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Copyallcolumns1 = nullptr;
+  QAction* Showhostlist1 = nullptr;
+
+ signals:
+  // A subnetwork's host list was asked for: title "IP Host List for 10.0.1.0/24"
+  // and the network text "10.0.1.0/24" (already checked to be a valid network).
+  void hostListRequested(const QString& title, const QString& networkText);
+};

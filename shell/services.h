@@ -1,0 +1,40 @@
+#pragma once
+// The program's one door to modal boxes and the desktop: message boxes, file
+// dialogs, web addresses, help topics and the clipboard. The program uses the
+// Qt implementation; tests install a recording one so nothing blocks.
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+class Services {
+ public:
+  enum class Icon { None, Information, Warning, Stop, Question };
+  enum Button { Ok = 0x1, Yes = 0x2, No = 0x4, Cancel = 0x8 };
+
+  virtual ~Services() = default;
+
+  // Shows a modal message box; returns the Button pressed.
+  virtual int MessageBox(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                         int buttons = Ok) = 0;
+  // Standard file dialogs; "" when cancelled.
+  virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                               const QString& filter) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                               const QString& filter) = 0;
+  // Opens a web address in the desktop's browser; false when that failed.
+  virtual bool OpenUrl(const QUrl& url) = 0;
+  // Shows help topic `context` (500, 1000, 1900, ...).
+  virtual void ShowHelp(int context) = 0;
+  // Puts plain text on the clipboard.
+  virtual void SetClipboardText(const QString& text) = 0;
+
+  // The services in use (the Qt ones unless a test installed others).
+  static Services& Instance();
+  // Installs s (not owned); nullptr restores the Qt implementation.
+  static void Install(Services* s);
+};
+
+// Message box with caption "Error", the stop icon and an OK button.
+void ShowErrorBox(QWidget* parent, const QString& text);

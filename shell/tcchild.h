@@ -1,0 +1,38 @@
+#pragma once
+// Base of the tool windows (IPv4 Calculator, Mask Chart, Integer Calculator):
+// an MDI child that remembers its size and the maximized state in [Size].
+
+#include <QMdiSubWindow>
+
+struct TOptionsRec;
+
+// Window kinds; the number is also the suffix of the size keys ("Width1").
+enum TWindowKind { wkNone = 0, wkIpCalc = 1, wkMaskChart = 3, wkIntConv = 6 };
+
+class TcChild : public QMdiSubWindow {
+  Q_OBJECT
+ public:
+  explicit TcChild(QWidget* parent = nullptr);
+
+  // Takes over the options; the first call also restores remembered state.
+  virtual void ApplyOptions(const TOptionsRec& options) = 0;
+  // Refreshes what the window shows after an options change.
+  virtual void RefreshDisplay() {}
+  // Help topic of this tool (1000, 2000, 3000).
+  virtual int HelpContext() const = 0;
+
+  // Writes "Width<kind>" and "Height<kind>" of [Size].
+  void SaveWindowSize();
+  // Restores the size when both keys are non-zero.
+  void LoadWindowSize();
+  // Maximizes the window when [Size] "Maximized" is true.
+  void RestoreMaximized();
+
+  int FWindowKind = wkNone;
+  bool FFirstApply = true;
+
+ protected:
+  // Saves the tool's own state; runs first when the window closes.
+  virtual void SaveState() {}
+  void closeEvent(QCloseEvent* event) override;
+};

@@ -1,0 +1,185 @@
+#include "ipv4lib/ipv4.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
+constexpr uint32_t kMask31 = 0xFFFFFFFEu;
+constexpr uint32_t kTopBit = 0x80000000u;
+
+// Number of leading one bits of v, counted from bit 31.
+int leading_ones(uint32_t v) noexcept {
+  int n = 0;
+  while (n < 32 && (v & (kTopBit >> n))) ++n;
+  return n;
+}
+
+// Reads "a.b.c.d" into *out. Rules: 1-15 characters, last not ".", only digits
+// and dots, exactly three dots, every part non-empty and at most 255.
+bool parse_dotted(std::string_view s, uint32_t* out) noexcept {
+  const std::size_t n = s.size();
+  if (n < 1 || n > 15 || s[n - 1] == '.') return false;
+  uint32_t result = 0;
+  uint32_t part = 0;
+  int digits = 0;
+  int dots = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c == '.') {
+      if (digits == 0 || ++dots > 3) return false;
+      result = (result << 8) | part;
+      part = 0;
+      digits = 0;
+    } else if (c >= '0' && c <= '9') {
+      part = part * 10 + (c - '0');
+      // At most 15 characters, so a part never overflows before this check.
+      if (part > 255) return false;
+      ++digits;
+    } else {
+      return false;
+    }
+  }
+  if (dots != 3 || digits == 0) return false;
+  *out = (result << 8) | part;
+  return true;
+}
+
+}  // namespace
+
+ipv4::ipv4() noexcept : flags_(classify(0)), value_(0) {}
+
+ipv4::ipv4(std::string_view text) noexcept : flags_(0), value_(0) {
+  assign_text(text);
+}
+
+ipv4::ipv4(uint32_t value) noexcept : flags_(classify(value)), value_(value) {}
+
+ipv4& ipv4::assign_text(std::string_view text) noexcept {
+  uint32_t v = 0;
+  if (parse_dotted(text, &v)) {
+    value_ = v;
+    flags_ = classify(v);
+  } else {
+    value_ = 0;
+    flags_ = 0;
+  }
+  return *this;
+}
+
+ipv4& ipv4::assign_value(uint32_t value) noexcept {
+  value_ = value;
+  flags_ = classify(value);
+  return *this;
+}
+
+ipv4& ipv4::assign(const ipv4& other) noexcept {
+  if (&other != this) assign_value(other.value());
+  return *this;
+}
+
+ipv4& ipv4::add(int32_t n) noexcept {
+  // Unsigned arithmetic wraps modulo 2^32; an invalid object counts as 0.
+  return assign_value(value() + static_cast<uint32_t>(n));
+}
+
+uint32_t ipv4::post_increment() noexcept {
+  const uint32_t old = value();
+  assign_value(old + 1u);
+  return old;
+}
+
+std::size_t ipv4::text_to(char* buf) const noexcept {
+  if (!flags_) {
+    buf[0] = '\0';
+    return 0;
+  }
+  char* p = buf;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const unsigned octet = (value_ >> shift) & 0xFFu;
+    if (octet >= 100) *p++ = static_cast<char>('0' + octet / 100);
+    if (octet >= 10) *p++ = static_cast<char>('0' + octet / 10 % 10);
+    *p++ = static_cast<char>('0' + octet % 10);
+    if (shift) *p++ = '.';
+  }
+  *p = '\0';
+  return static_cast<std::size_t>(p - buf);
+}
+
+std::string ipv4::text() const {
+  char buf[16];
+  const std::size_t n = text_to(buf);
+  return std::string(buf, n);
+}
+
+std::string ipv4::text_mapped() const {
+  if (!flags_) return std::string();
+  char buf[32];
+  const int n = std::snprintf(buf, sizeof buf, "::FFFF:%X:%X", static_cast<unsigned>(value_ >> 16),
+                              static_cast<unsigned>(value_ & 0xFFFFu));
+  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+int ipv4::prefix_length() const noexcept {
+  if (flags_ & f_all_ones) return 32;
+  if (flags_ & f_mask31) return 31;
+  if ((flags_ & f_wildcard) && value_ == 1u) return 31;
+  if (!(flags_ & (f_mask | f_wildcard | f_short_mask))) return 0;
+  return leading_ones((flags_ & f_wildcard) ? ~value_ : value_);
+}
+
+uint32_t ipv4::host_count() const noexcept {
+  if (!(flags_ & f_valid) || !(flags_ & (f_mask_only | f_short_mask))) return 0;
+  if (flags_ & f_all_ones) return 1;
+  const int p = prefix_length();
+  if (p == 31) return 2;
+  if (p < 1) return 0;  // not reachable for a mask or wildcard; keeps the shift defined
+  return (uint32_t{1} << (32 - p)) - 2u;
+}
+
+uint32_t ipv4::classify(uint32_t v) noexcept {
+  uint32_t f = f_valid;
+  if (v == 0) {
+    f |= f_zero;
+  } else if (v == kAllOnes) {
+    f |= f_mask | f_all_ones | f_mask_only;
+  } else if (v == kMask31) {
+    f |= f_mask | f_mask_only | f_mask31;
+  }
+
+  if (f == f_valid) {
+    const uint32_t first_octet = v >> 24;
+    if (v & kTopBit) {
+      // Contiguous when the zero bits form a run at the bottom: ~v is 2^k - 1.
+      const uint32_t inv = ~v;
+      if ((inv & (inv + 1u)) == 0) f |= (first_octet == 255) ? f_mask : f_short_mask;
+    } else if (v & 1u) {
+      // Contiguous when the one bits form a run at the bottom: v is 2^k - 1.
+      if ((v & (v + 1u)) == 0) {
+        f |= f_wildcard;
+        if (first_octet != 0) f |= f_short_mask;
+      }
+    }
+  }
+
+  if (f == f_valid || (f & f_short_mask)) {
+    const uint32_t first_octet = v >> 24;
+    if (first_octet >= 240) {
+      f |= f_class_e | f_address;
+    } else if (first_octet >= 224) {
+      f |= f_class_d | f_address;
+    } else if (first_octet >= 192) {
+      f |= f_class_c | f_address;
+    } else if (first_octet >= 128) {
+      f |= f_class_b | f_address;
+      if (v >= 0xA9FE0000u && v <= 0xA9FEFFFFu) f |= f_link_local;
+    } else {
+      f |= f_class_a | f_address;
+      if (v >= 0x7F000000u) f |= f_loopback;
+    }
+  }
+
+  if (!(f & (f_zero | f_address))) return f | f_mask_only;
+  if ((v >> 24) == 10 || (v >> 20) == 0xAC1u || (v >> 16) == 0xC0A8u) f |= f_private;
+  return f;
+}

@@ -38,6 +38,9 @@ class SettingsFile {
   const QString& FileName() const { return FPath; }
 
  private:
+  // Rereads the file; every call starts from what is on disk.
+  void Reload() const;
+  bool RemoveKey(const QString& section, const QString& key, bool dropEmptySection);
   bool Flush();
   QString FPath;
   struct Impl;

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
+class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -20,13 +22,28 @@ class TMulticastPanel : public QWidget {
   // Sets lblMCIP and lblMCMAC, then refreshes the panel from them.
   void ShowGroup(const QString& ipText, const QString& macText);
   void RefreshMulticastPanel();
+  // The selected entry of lbMIP becomes the group shown.
+  void lbMIPClick();
+  void bbtnIANALinkClick();
+  void lblMCIPtoMACClick();
 
+  QSize sizeHint() const override;
+
+  QString FIanaLink;
+
+  QLabel* Label1 = nullptr;
   QLabel* lblMCIP = nullptr;
+  QLabel* Label3 = nullptr;
   QLabel* lblMCMAC = nullptr;
   QPushButton* bbtnIANALink = nullptr;
+  QLabel* Label39 = nullptr;
   QListWidget* lbMIP = nullptr;
+  QFrame* Panel4 = nullptr;
   QLabel* lblMCIPtoMAC = nullptr;
   QLabel* lblIPtoMAC = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
   TBitImage* imgMIP = nullptr;
   TBitImage* imgMHdr = nullptr;
   TBitImage* imgMMAC = nullptr;
@@ -34,4 +51,13 @@ class TMulticastPanel : public QWidget {
  signals:
   // The mouse moved over one of the three bit images (x in that image).
   void bitImageMouseMove(int x);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void DrawIpDiagram(uint32_t address);
+  void DrawMacDiagram(TBitImage* image, unsigned long long value);
+  // Set while the panel selects an entry itself.
+  bool FRefreshing = false;
 };

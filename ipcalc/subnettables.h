@@ -5,17 +5,21 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
 class QTreeWidget;
+class QTreeWidgetItem;
+struct TSubnetworkRow;
 
 class TSubnetTables : public QWidget {
   Q_OBJECT
  public:
   explicit TSubnetTables(QWidget* parent = nullptr);
+  ~TSubnetTables() override;
 
   // Where the subnetworks list takes its start network (the window's
   // FNetworkText) and the shown network line (the text of lblNetwork) from.
@@ -32,9 +36,23 @@ class TSubnetTables : public QWidget {
   // Whether the host list editor can be opened ("Show hostlist", double-click).
   void SetHostListAvailable(bool on);
 
+  // Rebuilds lvNetworks and its header for a row of lvSubnets.
+  void lvSubnetsSelectItem(QTreeWidgetItem* item);
+  // Enables the entries of pmNetworks for the current selection.
+  void pmNetworksPopup();
+  void Selectall1Click();
+  // Copies the network column of the selected rows, one LF after each.
+  void Copy1Click();
+  // Copies all columns of the selected rows, tab-separated.
+  void Copyallcolumns1Click();
+  // Asks for the host list of the first selected subnetwork.
+  void ShowHostListForRow();
+
   // Prefix cell ("/26") of the subnet table row last selected.
   QString FPrefixText;
+  bool FHostListAvailable = false;
 
+  QWidget* pnlTop = nullptr;
   QLabel* pnlSubnetTableHeader = nullptr;
   QTreeWidget* lvSubnets = nullptr;
   QSplitter* Splitter2 = nullptr;
@@ -42,12 +60,23 @@ class TSubnetTables : public QWidget {
   QTreeWidget* lvNetworks = nullptr;
   QMenu* pmNetworks = nullptr;
   QAction* Selectall1 = nullptr;
+  QAction* N1 = nullptr;
   QAction* Copy1 = nullptr;
   QAction* Copyallcolumns1 = nullptr;
+  QAction* N2 = nullptr;
   QAction* Showhostlist1 = nullptr;
 
  signals:
   // A subnetwork's host list was asked for: title "IP Host List for 10.0.1.0/24"
   // and the network text "10.0.1.0/24" (already checked to be a valid network).
   void hostListRequested(const QString& title, const QString& networkText);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::vector<TSubnetworkRow> SelectedNetworkRows() const;
+  void OnSubnetSelectionChanged(int selectedRow, int deselectedRow);
+  // Set while this panel empties lvSubnets itself: no rebuild for removed rows.
+  bool FClearing = false;
 };

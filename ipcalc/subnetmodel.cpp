@@ -1,0 +1,119 @@
+#include "ipcalc/subnetmodel.h"
+
+#include "ipv4lib/ipv4.h"
+#include "ipv4lib/ipv4host.h"
+
+namespace {
+QString Dotted(uint32_t v) {
+  return QString::fromStdString(ipv4(v).text());
+}
+
+// Prefix length of a contiguous mask (1-32), 0 for anything else.
+int ContiguousPrefix(uint32_t m) {
+  if (m == 0) return 0;
+  const uint32_t inverted = ~m;
+  if ((inverted & (inverted + 1u)) != 0) return 0;
+  int p = 0;
+  while (p < 32 && (m & (0x80000000u >> p))) ++p;
+  return p;
+}
+
+uint32_t PrefixMask(int p) {
+  return p >= 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> p);
+}
+}  // namespace
+
+uint32_t SubnetBaseMask(const QString& maskText) {
+  const QString t = maskText.trimmed();
+  if (t.isEmpty()) return 0;
+  const ipv4 dotted(t.toStdString());
+  if (dotted.is_valid()) return ContiguousPrefix(dotted.value()) ? dotted.value() : 0;
+  bool ok = false;
+  if (t.startsWith(QLatin1Char('/'))) {
+    const int p = t.mid(1).toInt(&ok, 10);
+    return ok && p >= 1 && p <= 32 ? PrefixMask(p) : 0;
+  }
+  const qint32 count = t.toInt(&ok, 10);
+  if (!ok) return 0;
+  // Smallest power-of-two block holding the hosts plus network and broadcast.
+  const qint64 needed = qint64(count) + 2;
+  qint64 block = 4;
+  while (block < needed) block *= 2;
+  if (block > (qint64(1) << 31)) return 0;
+  return static_cast<uint32_t>((qint64(1) << 32) - block);
+}
+
+TSubnetTable BuildSubnetTable(const QString& maskText, bool rfc3021) {
+  TSubnetTable table;
+  const uint32_t mask = SubnetBaseMask(maskText);
+  if (mask == 0) return table;
+  // Only the mask matters: the base address is fixed.
+  ipv4host b(("10.0.0.0 " + Dotted(mask)).toStdString());
+  if (!b.is_valid()) return table;
+  table.header =
+      QStringLiteral("Potential Subnetworks in Base: ") + QString::fromStdString(b.mask_text());
+  const uint32_t limit = rfc3021 ? 0xFFFFFFFEu : 0xFFFFFFFCu;
+  quint64 n = 1;
+  do {
+    table.rows.push_back({QString::fromStdString(b.mask_text()),
+                          QStringLiteral("/%1").arg(b.prefix_length()), QString::number(n),
+                          QString::number(b.host_count())});
+    n *= 2;
+    b.narrow_mask();
+  } while (b.mask_value() <= limit);
+  return table;
+}
+
+TSubnetworkList BuildSubnetworkList(const QString& networkText, const QString& networkLabel,
+                                    const TSubnetRow& row) {
+  TSubnetworkList list;
+  if (networkLabel.isEmpty()) return list;
+  QString shown = networkLabel;
+  const int mac = shown.indexOf(QLatin1Char('['));
+  if (mac >= 0) shown.truncate(mac);
+  list.header = QStringLiteral("Subnetworks ") + row.prefix + QStringLiteral(" in ") + shown;
+
+  bool ok = false;
+  qulonglong count = row.networks.toULongLong(&ok, 10);
+  if (!ok) return list;
+  const bool cut = count > qulonglong(kMaxSubnetworkRows);
+  if (cut) count = kMaxSubnetworkRows;
+  const bool pointToPoint = row.prefix == QLatin1String("/31");
+
+  const std::string mask = " " + row.mask.toStdString();
+  std::string t = networkText.toStdString() + mask;
+  for (qulonglong k = 1; k <= count; ++k) {
+    const ipv4host q(t);
+    if (!q.is_valid()) break;
+    t = q.next_network_text() + mask;
+    const uint32_t first = q.network_value();
+    TSubnetworkRow r;
+    r.network = QString::fromStdString(q.network_text());
+    if (pointToPoint)
+      r.hosts = r.network + QStringLiteral(" - ") + Dotted(first + 1u);
+    else
+      r.hosts = Dotted(first + 1u) + QStringLiteral(" - ") + Dotted(q.next_network_value() - 2u);
+    r.number = QString::number(k);
+    list.rows.push_back(r);
+  }
+  if (cut) list.rows.push_back({QStringLiteral("more..."), QStringLiteral("..."), QString()});
+  return list;
+}
+
+QString NetworkColumnText(const std::vector<TSubnetworkRow>& rows) {
+  QString text;
+  for (const TSubnetworkRow& r : rows) text += r.network + QLatin1Char('\n');
+  return text;
+}
+
+QString AllColumnsText(const std::vector<TSubnetworkRow>& rows) {
+  QString text;
+  for (const TSubnetworkRow& r : rows) {
+    QString line =
+        r.network + QLatin1Char('\t') + r.hosts + QLatin1Char('\t') + r.number + QLatin1Char('\n');
+    const int dash = line.indexOf(QLatin1String(" - "));
+    if (dash >= 0) line.replace(dash, 3, QLatin1Char('\t'));
+    text += line;
+  }
+  return text;
+}

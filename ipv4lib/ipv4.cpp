@@ -6,13 +6,10 @@ namespace {
 
 constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 constexpr uint32_t kMask31 = 0xFFFFFFFEu;
-constexpr uint32_t kTopBit = 0x80000000u;
 
 // Number of leading one bits of v, counted from bit 31.
 int leading_ones(uint32_t v) noexcept {
-  int n = 0;
-  while (n < 32 && (v & (kTopBit >> n))) ++n;
-  return n;
+  return v == kAllOnes ? 32 : __builtin_clz(~v);
 }
 
 // Reads "a.b.c.d" into *out. Rules: 1-15 characters, last not ".", only digits
@@ -44,6 +41,20 @@ bool parse_dotted(std::string_view s, uint32_t* out) noexcept {
   *out = (result << 8) | part;
   return true;
 }
+
+// Address class bits by first octet.
+struct ClassTable {
+  uint32_t bits[256];
+  constexpr ClassTable() : bits() {
+    for (uint32_t octet = 0; octet < 256; ++octet)
+      bits[octet] = ipv4::f_address | (octet >= 240   ? ipv4::f_class_e
+                                       : octet >= 224 ? ipv4::f_class_d
+                                       : octet >= 192 ? ipv4::f_class_c
+                                       : octet >= 128 ? ipv4::f_class_b
+                                                      : ipv4::f_class_a);
+  }
+};
+constexpr ClassTable kClassByFirstOctet;
 
 }  // namespace
 
@@ -138,48 +149,28 @@ uint32_t ipv4::host_count() const noexcept {
 }
 
 uint32_t ipv4::classify(uint32_t v) noexcept {
+  if (v == 0) return f_valid | f_zero;
+  if (v == kAllOnes) return f_valid | f_mask | f_all_ones | f_mask_only;
+  if (v == kMask31) return f_valid | f_mask | f_mask_only | f_mask31;
+
+  // Random addresses take none of the rare branches below, so they stay predictable.
+  const uint32_t first_octet = v >> 24;
   uint32_t f = f_valid;
-  if (v == 0) {
-    f |= f_zero;
-  } else if (v == kAllOnes) {
-    f |= f_mask | f_all_ones | f_mask_only;
-  } else if (v == kMask31) {
-    f |= f_mask | f_mask_only | f_mask31;
+  const uint32_t inv = ~v;
+  if ((inv & (inv + 1u)) == 0) {
+    // Ones then zeros (v is neither 0 nor all ones, so bit 31 is set): a mask.
+    if (first_octet == 255) return f | f_mask | f_mask_only;
+    f |= f_short_mask;
+  } else if ((v & (v + 1u)) == 0) {
+    // Zeros then ones (so odd with bit 31 clear): a wildcard.
+    f |= f_wildcard;
+    if (first_octet == 0) return f | f_mask_only;
+    f |= f_short_mask;
   }
 
-  if (f == f_valid) {
-    const uint32_t first_octet = v >> 24;
-    if (v & kTopBit) {
-      // Contiguous when the zero bits form a run at the bottom: ~v is 2^k - 1.
-      const uint32_t inv = ~v;
-      if ((inv & (inv + 1u)) == 0) f |= (first_octet == 255) ? f_mask : f_short_mask;
-    } else if (v & 1u) {
-      // Contiguous when the one bits form a run at the bottom: v is 2^k - 1.
-      if ((v & (v + 1u)) == 0) {
-        f |= f_wildcard;
-        if (first_octet != 0) f |= f_short_mask;
-      }
-    }
-  }
-
-  if (f == f_valid || (f & f_short_mask)) {
-    const uint32_t first_octet = v >> 24;
-    if (first_octet >= 240) {
-      f |= f_class_e | f_address;
-    } else if (first_octet >= 224) {
-      f |= f_class_d | f_address;
-    } else if (first_octet >= 192) {
-      f |= f_class_c | f_address;
-    } else if (first_octet >= 128) {
-      f |= f_class_b | f_address;
-      if (v >= 0xA9FE0000u && v <= 0xA9FEFFFFu) f |= f_link_local;
-    } else {
-      f |= f_class_a | f_address;
-      if (v >= 0x7F000000u) f |= f_loopback;
-    }
-  }
-
-  if (!(f & (f_zero | f_address))) return f | f_mask_only;
-  if ((v >> 24) == 10 || (v >> 20) == 0xAC1u || (v >> 16) == 0xC0A8u) f |= f_private;
+  f |= kClassByFirstOctet.bits[first_octet];
+  if (first_octet == 127) f |= f_loopback;
+  if ((v >> 16) == 0xA9FEu) f |= f_link_local;
+  if (first_octet == 10 || (v >> 20) == 0xAC1u || (v >> 16) == 0xC0A8u) f |= f_private;
   return f;
 }

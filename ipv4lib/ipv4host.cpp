@@ -1,5 +1,7 @@
 #include "ipv4lib/ipv4host.h"
 
+#include <algorithm>
+
 namespace {
 
 // Network texts longer than this are cut before reading.
@@ -58,15 +60,10 @@ ipv4host& ipv4host::assign_text(std::string_view text) noexcept {
   const std::size_t slash = text.find('/');
   if (slash != std::string_view::npos) {
     // The address is the first non-empty piece between slashes.
-    std::string_view piece;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-      std::size_t end = text.find('/', start);
-      if (end == std::string_view::npos) end = text.size();
-      if (end > start) {
-        piece = text.substr(start, end - start);
-        break;
-      }
+    std::string_view piece = text.substr(0, slash);
+    for (std::size_t start = slash + 1; piece.empty() && start < text.size();) {
+      const std::size_t end = std::min(text.find('/', start), text.size());
+      piece = text.substr(start, end - start);
       start = end + 1;
     }
     address.assign_text(piece);  // an empty piece leaves the address invalid
@@ -97,8 +94,9 @@ void ipv4host::analyse() noexcept {
     flags_ = 0;
     return;
   }
-  analysed_address.assign(address);
-  analysed_mask.assign(mask);
+  // Both are valid here, so a plain copy equals assign() and skips reclassifying.
+  analysed_address = address;
+  analysed_mask = mask;
   const uint32_t net = address.value() & mask.value();
   network.assign_value(net);
   if (mask.is_all_ones()) {

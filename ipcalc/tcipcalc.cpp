@@ -1,5 +1,967 @@
 #include "ipcalc/tcipcalc.h"
 
-TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {}
-void TcIpCalc::ApplyOptions(const TOptionsRec&) { FFirstApply = false; }
-void TcIpCalc::SaveState() {}
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "ipcalc/bitimage.h"
+#include "ipcalc/maskviewer.h"
+#include "ipcalc/multicast.h"
+#include "ipcalc/multicastpanel.h"
+#include "ipcalc/netcalc.h"
+#include "ipcalc/specialchart.h"
+#include "ipcalc/subnettables.h"
+#include "ipv4lib/ipv4host.h"
+#include "shell/optionsrec.h"
+#include "shell/services.h"
+#include "shell/settingsstore.h"
+#include "shell/widgethelpers.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("MRIP");
+const QString kCopyHint = QStringLiteral("Right click to open popup menu");
+
+// The address combo tells when its drop-down list opens.
+class THistoryCombo : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  std::function<void()> onDropDown;
+  void showPopup() override {
+    if (onDropDown) onDropDown();
+    QComboBox::showPopup();
+  }
+};
+
+// Trims blanks and control characters at both ends.
+QString TrimText(const QString& s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && s.at(b).unicode() <= 32) ++b;
+  while (e > b && s.at(e - 1).unicode() <= 32) --e;
+  return s.mid(b, e - b);
+}
+
+void SetBold(QWidget* w, bool bold) {
+  QFont f = w->font();
+  f.setBold(bold);
+  w->setFont(f);
+}
+
+QString HistoryKey(int i) {
+  return QString(QChar(QLatin1Char('a').unicode() + i));
+}
+
+}  // namespace
+
+TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
+  FTitle = QStringLiteral("IPv4 Calculator ");
+  FErrorCaption = QStringLiteral("Error");
+  FAddress.assign_value(0x10000000u);
+  FNetworkMask.assign_value(0xFFFFFF00u);
+  FViewerMask.assign_value(0xFFFFFF00u);
+  BuildLayout();
+  ConnectHandlers();
+  setWindowTitle(FTitle);
+  const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  resize(805 + 2 * frame, 592 + title + frame);
+}
+
+// ---------------------------------------------------------------- layout
+
+QGroupBox* TcIpCalc::BuildNetworkCalc() {
+  auto* gb = new QGroupBox(QStringLiteral("Network Calculator"));
+  gb->setObjectName(QStringLiteral("gbNetworkCalc"));
+
+  auto* combo = new THistoryCombo(gb);
+  combo->onDropDown = [this] { edtIPCAddressDropDown(); };
+  edtIPCAddress = combo;
+  edtIPCAddress->setObjectName(QStringLiteral("edtIPCAddress"));
+  edtIPCAddress->setEditable(true);
+  edtIPCAddress->setInsertPolicy(QComboBox::NoInsert);
+  edtIPCAddress->setDuplicatesEnabled(true);
+  edtIPCAddress->setToolTip(QStringLiteral("IP address or network to be examined"));
+  edtIPCAddress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+  lblNetworkMask =
+      MakeCaptionLabel(QStringLiteral("lblNetworkMask"), QStringLiteral("Network Mask"), gb);
+  edtNetworkMask = new QLineEdit(QStringLiteral("255.255.255.0"), gb);
+  edtNetworkMask->setObjectName(QStringLiteral("edtNetworkMask"));
+  edtNetworkMask->setToolTip(QStringLiteral("Enter a subnet mask, prefix or numeric value"));
+  btnCalculate = new QPushButton(QStringLiteral("Examine"), gb);
+  btnCalculate->setObjectName(QStringLiteral("btnCalculate"));
+  btnCalculate->setToolTip(QStringLiteral("Click to examine IP address or network"));
+  btnCalculate->setAutoDefault(false);
+  bbtnPrev = new QToolButton(gb);
+  bbtnPrev->setObjectName(QStringLiteral("bbtnPrev"));
+  bbtnPrev->setArrowType(Qt::LeftArrow);
+  bbtnPrev->setFixedSize(14, 21);
+  bbtnNext = new QToolButton(gb);
+  bbtnNext->setObjectName(QStringLiteral("bbtnNext"));
+  bbtnNext->setArrowType(Qt::RightArrow);
+  bbtnNext->setFixedSize(14, 21);
+  bbtnPrev->setEnabled(false);
+  bbtnNext->setEnabled(false);
+
+  lblNw = MakeCaptionLabel(QStringLiteral("lblNw"), QStringLiteral("Network:"), gb);
+  lblNetwork = MakeValueLabel(QStringLiteral("lblNetwork"), gb);
+  lblSupernet = MakeValueLabel(QStringLiteral("lblSupernet"), gb);
+  lblHostRange = MakeValueLabel(QStringLiteral("lblHostRange"), gb);
+  lblNumberOfHosts = MakeValueLabel(QStringLiteral("lblNumberOfHosts"), gb);
+  lblBroadcast = MakeValueLabel(QStringLiteral("lblBroadcast"), gb);
+  lblNextNetwork = MakeValueLabel(QStringLiteral("lblNextNetwork"), gb);
+  lblPTR = MakeValueLabel(QStringLiteral("lblPTR"), gb);
+  lblIPv6 = MakeValueLabel(QStringLiteral("lblIPv6"), gb);
+  lblRemarks = MakeValueLabel(QStringLiteral("lblRemarks"), gb);
+  lblRemarks->setWordWrap(true);
+  lblRemarks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblRemarks->setFixedHeight(2 * lblRemarks->fontMetrics().lineSpacing() + 2);
+
+  for (QLabel* l : {lblNetwork, lblHostRange, lblBroadcast, lblNextNetwork, lblPTR, lblIPv6})
+    l->setToolTip(kCopyHint);
+  lblSupernet->setToolTip(
+      QStringLiteral("Click to use as network mask, right click to open popup menu"));
+  QFont under = lblSupernet->font();
+  under.setUnderline(true);
+  lblSupernet->setFont(under);
+  lblSupernet->setMouseTracking(true);
+  lblNumberOfHosts->setMouseTracking(true);
+
+  auto* grid = new QGridLayout(gb);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(1);
+
+  auto* inputs = new QGridLayout;
+  inputs->setHorizontalSpacing(2);
+  inputs->setVerticalSpacing(1);
+  inputs->addWidget(
+      MakeCaptionLabel(QStringLiteral("Label2"), QStringLiteral("IP Address or Network"), gb), 0,
+      1);
+  inputs->addWidget(lblNetworkMask, 0, 4);
+  inputs->addWidget(bbtnPrev, 1, 0);
+  inputs->addWidget(edtIPCAddress, 1, 1);
+  inputs->addWidget(bbtnNext, 1, 2);
+  inputs->addItem(new QSpacerItem(6, 1, QSizePolicy::Fixed), 1, 3);
+  inputs->addWidget(edtNetworkMask, 1, 4);
+  inputs->addItem(new QSpacerItem(6, 1, QSizePolicy::Fixed), 1, 5);
+  inputs->addWidget(btnCalculate, 1, 6);
+  inputs->setColumnStretch(1, 5);
+  inputs->setColumnStretch(4, 4);
+  grid->addLayout(inputs, 0, 0, 1, 2);
+  grid->addItem(new QSpacerItem(1, 4, QSizePolicy::Minimum, QSizePolicy::Fixed), 1, 0);
+
+  auto* hostRange = new QHBoxLayout;
+  hostRange->setSpacing(6);
+  hostRange->addWidget(lblHostRange, 3);
+  hostRange->addWidget(lblNumberOfHosts, 2);
+
+  struct Row {
+    QLabel* caption;
+    QLabel* value;
+    QLayout* layout;
+  };
+  const Row rows[] = {
+      {lblNw, lblNetwork, nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label5"), QStringLiteral("Supernet Mask:"), gb),
+       lblSupernet, nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label13"), QStringLiteral("Host Addr. Range:"), gb),
+       nullptr, hostRange},
+      {MakeCaptionLabel(QStringLiteral("Label14"), QStringLiteral("Broadcast Address:"), gb),
+       lblBroadcast, nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label16"), QStringLiteral("Next Network Addr.:"), gb),
+       lblNextNetwork, nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label15"), QStringLiteral("DNS PTR Record:"), gb), lblPTR,
+       nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label6"), QStringLiteral("Address in IPv6:"), gb), lblIPv6,
+       nullptr},
+      {MakeCaptionLabel(QStringLiteral("Label17"), QStringLiteral("Remarks:"), gb), lblRemarks,
+       nullptr},
+  };
+  int r = 2;
+  for (const Row& row : rows) {
+    grid->addWidget(row.caption, r, 0, Qt::AlignLeft | Qt::AlignTop);
+    if (row.value) grid->addWidget(row.value, r, 1);
+    if (row.layout) grid->addLayout(row.layout, r, 1);
+    ++r;
+  }
+  grid->setColumnStretch(1, 1);
+  return gb;
+}
+
+void TcIpCalc::BuildLayout() {
+  pnlCalcBackground = new QWidget;
+  pnlCalcBackground->setObjectName(QStringLiteral("pnlCalcBackground"));
+  auto* main = new QVBoxLayout(pnlCalcBackground);
+  main->setContentsMargins(0, 0, 0, 0);
+  main->setSpacing(0);
+
+  ToolBar1 = new QToolBar(pnlCalcBackground);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setFixedHeight(24);
+  ToolBar1->setMovable(false);
+  auto toggle = [this](const char* name, const char* caption, const char* hint) {
+    auto* b = new QToolButton(ToolBar1);
+    b->setObjectName(QLatin1String(name));
+    b->setText(QLatin1String(caption));
+    b->setToolTip(QLatin1String(hint));
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setFixedSize(120, 22);
+    ToolBar1->addWidget(b);
+    return b;
+  };
+  sbtnClassASupernets =
+      toggle("sbtnClassASupernets", "Class A Supernets", "Toggle Class A supernet representation");
+  sbtnRFC3021Subnet =
+      toggle("sbtnRFC3021Subnet", "RFC3021 Subnet", "Toggle RFC3021 subnet representation");
+  sbtnSubnetMaskViewer =
+      toggle("sbtnSubnetMaskViewer", "Subnet Mask Viewer", "Use network mask from Subnet Viewer");
+  main->addWidget(ToolBar1);
+
+  Splitter1 = new QSplitter(Qt::Horizontal, pnlCalcBackground);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(6);
+  Splitter1->setChildrenCollapsible(false);
+  main->addWidget(Splitter1, 1);
+
+  ScrollBox1 = new QScrollArea;
+  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+  ScrollBox1->setFrameShape(QFrame::NoFrame);
+  ScrollBox1->setWidgetResizable(true);
+  ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ScrollBox1->setMinimumWidth(100);
+  ScrollBox1->setMaximumWidth(439 + 8);
+  auto* left = new QWidget;
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(2, 2, 2, 2);
+  leftLayout->setSpacing(3);
+
+  gbSubnetViewer = new TMaskViewer(left);
+  gbSubnetViewer->setFixedWidth(439);
+  gbNetworkCalc = BuildNetworkCalc();
+  gbNetworkCalc->setFixedWidth(439);
+
+  pcSpecialTables = new QTabWidget(left);
+  pcSpecialTables->setObjectName(QStringLiteral("pcSpecialTables"));
+  pcSpecialTables->setDocumentMode(true);
+  pcSpecialTables->setFixedWidth(439);
+  pcSpecialTables->setMinimumHeight(240);
+  tsSpecIP = new QWidget;
+  tsSpecIP->setObjectName(QStringLiteral("tsSpecIP"));
+  auto* specLayout = new QVBoxLayout(tsSpecIP);
+  specLayout->setContentsMargins(0, 0, 0, 0);
+  chart = new TSpecialChart(tsSpecIP);
+  specLayout->addWidget(chart);
+  tsMMAC = new QWidget;
+  tsMMAC->setObjectName(QStringLiteral("tsMMAC"));
+  auto* mmacLayout = new QVBoxLayout(tsMMAC);
+  mmacLayout->setContentsMargins(0, 0, 0, 0);
+  multicastPanel = new TMulticastPanel(tsMMAC);
+  mmacLayout->addWidget(multicastPanel);
+  pcSpecialTables->addTab(tsSpecIP, QStringLiteral("Special Purpose IP Networks"));
+  pcSpecialTables->addTab(tsMMAC, QStringLiteral("Multicast MAC Specification"));
+  // Nothing to show until a multicast address has been examined.
+  pcSpecialTables->setTabVisible(1, false);
+
+  leftLayout->addWidget(gbSubnetViewer);
+  leftLayout->addWidget(gbNetworkCalc);
+  leftLayout->addWidget(pcSpecialTables, 1);
+  ScrollBox1->setWidget(left);
+
+  pnlSubnetTableBackground = new QWidget;
+  pnlSubnetTableBackground->setObjectName(QStringLiteral("pnlSubnetTableBackground"));
+  pnlSubnetTableBackground->setMinimumWidth(100);
+  auto* right = new QVBoxLayout(pnlSubnetTableBackground);
+  right->setContentsMargins(0, 2, 2, 2);
+  subnetTables = new TSubnetTables(pnlSubnetTableBackground);
+  subnetTables->SetHostListAvailable(false);
+  right->addWidget(subnetTables);
+  edtCopy = new QLineEdit(pnlSubnetTableBackground);
+  edtCopy->setObjectName(QStringLiteral("edtCopy"));
+  edtCopy->hide();
+
+  Splitter1->addWidget(ScrollBox1);
+  Splitter1->addWidget(pnlSubnetTableBackground);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({449, 350});
+
+  // Group box captions bold, their contents not.
+  for (QGroupBox* gb : {static_cast<QGroupBox*>(gbSubnetViewer), gbNetworkCalc}) {
+    const QFont normal = gb->font();
+    SetBold(gb, true);
+    for (QWidget* w : gb->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      QFont f = normal;
+      f.setUnderline(w->font().underline());
+      if (w != gbSubnetViewer->imgBinMask) w->setFont(f);
+    }
+  }
+  SetBold(btnCalculate, true);
+  SetBold(gbSubnetViewer->btnSNConvert, true);
+  SetBold(lblNetwork, true);
+
+  pmCopy = new QMenu(this);
+  pmCopy->setObjectName(QStringLiteral("pmCopy"));
+  Copytoclipboard1 = pmCopy->addAction(QStringLiteral("Copy to clipboard"));
+  Copytoclipboard1->setObjectName(QStringLiteral("Copytoclipboard1"));
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+
+  setWidget(pnlCalcBackground);
+}
+
+void TcIpCalc::ConnectHandlers() {
+  TMaskViewer* v = gbSubnetViewer;
+  connect(edtIPCAddress->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { edtIPCAddressChange(); });
+  connect(edtIPCAddress, &QComboBox::activated, this, [this] { edtIPCAddressPicked(); });
+  connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] { edtNetworkMaskChange(); });
+  connect(v->edtSubnetMask, &QLineEdit::textEdited, this, [this] { edtSubnetMaskChange(); });
+  connect(v->btnSNConvert, &QPushButton::clicked, this, [this] { ConvertViewerMask(); });
+  connect(v->TrackBar, &QSlider::valueChanged, this, [this] { TrackBarChange(); });
+  connect(v->imgBinMask, &TBitImage::mouseMoved, this, [this](int x) { imgBinMaskMouseMove(x); });
+  connect(multicastPanel, &TMulticastPanel::bitImageMouseMove, this,
+          [this](int x) { imgBinMaskMouseMove(x); });
+  connect(btnCalculate, &QPushButton::pressed, this, [this] { BlankResults(); });
+  connect(btnCalculate, &QPushButton::released, this, [this] { RestoreResults(); });
+  connect(btnCalculate, &QPushButton::clicked, this, [this] { Examine(true); });
+  connect(bbtnPrev, &QToolButton::clicked, this, [this] { bbtnPrevClick(); });
+  connect(bbtnNext, &QToolButton::clicked, this, [this] { bbtnNextClick(); });
+  connect(sbtnClassASupernets, &QToolButton::clicked, this, [this] { sbtnClassASupernetsClick(); });
+  connect(sbtnRFC3021Subnet, &QToolButton::clicked, this, [this] { sbtnRFC3021SubnetClick(); });
+  connect(sbtnSubnetMaskViewer, &QToolButton::clicked, this,
+          [this] { sbtnSubnetMaskViewerClick(); });
+  connect(Copytoclipboard1, &QAction::triggered, this, [this] { Copytoclipboard1Click(); });
+  connect(chart, &TSpecialChart::blockPicked, this,
+          [this](const QString& a, const QString& m) { BlockPicked(a, m); });
+  connect(this, &QMdiSubWindow::windowStateChanged, this,
+          [this](Qt::WindowStates, Qt::WindowStates now) {
+            SetFocusColours(now.testFlag(Qt::WindowActive));
+          });
+
+  subnetTables->NetworkText = [this] { return FNetworkText; };
+  subnetTables->NetworkLabelText = [this] { return lblNetwork->text(); };
+
+  for (QLabel* l :
+       {lblNetwork, lblSupernet, lblHostRange, lblBroadcast, lblNextNetwork, lblPTR, lblIPv6}) {
+    l->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(l, &QWidget::customContextMenuRequested, this, [this, l](const QPoint& pos) {
+      FPopupLabel = l;
+      pmCopy->popup(l->mapToGlobal(pos));
+    });
+  }
+  for (QObject* o : std::initializer_list<QObject*>{
+           edtIPCAddress, edtIPCAddress->lineEdit(), edtNetworkMask, v->edtSubnetMask, lblSupernet,
+           lblNumberOfHosts, bbtnPrev, bbtnNext, ScrollBox1->verticalScrollBar()})
+    o->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------- options and state
+
+void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
+  FIniFileName = options.IniFileName;
+  FViewerMode = options.UseSubnetViewerMask;
+  UpdateViewerVisibility();
+  FClassDESubnets = options.ClassDESubnets;
+  FRFC3021Subnets = options.RFC3021Subnets;
+  FClassASupernets = options.EnableClassASupernets;
+  FCsvDelimiter = options.CsvDelimiter;
+  sbtnClassASupernets->setChecked(FClassASupernets);
+  sbtnRFC3021Subnet->setChecked(FRFC3021Subnets);
+  sbtnSubnetMaskViewer->setChecked(FViewerMode);
+  FMaxListItems = options.MaxListItems;
+  FIanaLink = options.IanaLink;
+  multicastPanel->SetIanaLink(FIanaLink);
+  SetShowHints(this, options.EnableHints);
+  // The MAC format is needed by the examination below.
+  FMacFormat = options.MacFormatIndex;
+  gbSubnetViewer->TrackBar->setMaximum(FRFC3021Subnets ? 32 : 31);
+  gbSubnetViewer->TrackBar->setMinimum(FClassASupernets ? 1 : 8);
+  if (FViewerMode) Examine(true);
+
+  if (FFirstApply) {
+    chart->LoadReservedList();
+    RestoreState();
+    if (options.RecallDesktopSettings) LoadWindowSize();
+    pcSpecialTables->setCurrentIndex(0);
+    SelectListItem(subnetTables->lvSubnets, FSavedSubnetRow);
+    SelectListItem(subnetTables->lvNetworks, FSavedSubnetworkRow);
+    FFirstApply = false;
+  }
+}
+
+void TcIpCalc::RestoreState() {
+  const SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
+  QStringList history;
+  for (int i = 0; i < 10; ++i) {
+    const QString key = HistoryKey(i);
+    if (!ini.ValueExists(kSection, key)) break;
+    const QString entry = ini.ReadString(kSection, key, QStringLiteral("10.0.0.0"));
+    if (!history.contains(entry)) history.append(entry);
+  }
+  SetHistory(history);
+  gbSubnetViewer->edtSubnetMask->setText(
+      ini.ReadString(kSection, QStringLiteral("LastMask"), QStringLiteral("255.255.255.0")));
+  edtNetworkMask->setText(
+      ini.ReadString(kSection, QStringLiteral("LastNetworkMask"), QStringLiteral("255.255.255.0")));
+  QString ip = ini.ReadString(kSection, QStringLiteral("LastIP"), QStringLiteral("10.0.0.0"));
+  if (ip.isEmpty()) ip = QStringLiteral("10.0.0.0");
+  SetAddressText(ip);
+  FSavedSubnetRow = ini.ReadInteger(kSection, QStringLiteral("LastSubnetMaskIndex"), 0);
+  FSavedSubnetworkRow = ini.ReadInteger(kSection, QStringLiteral("LastSubnetworkIndex"), 0);
+
+  ipv4 mask(gbSubnetViewer->edtSubnetMask->text().toLatin1().toStdString());
+  if (!mask.is_mask()) mask.assign_value(0xFFFFFF00u);
+  {
+    const QSignalBlocker block(gbSubnetViewer->TrackBar);
+    gbSubnetViewer->TrackBar->setValue(mask.prefix_length());
+  }
+  // Run the track bar's update even when the position did not move, so the
+  // viewer (and in viewer mode the result) always matches the restored mask.
+  TrackBarChange();
+}
+
+void TcIpCalc::SaveState() {
+  SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
+  if (!ini.Probe()) return;
+  const QStringList history = HistoryToSave(History());
+  for (int i = 0; i < history.size(); ++i)
+    if (!ini.WriteString(kSection, HistoryKey(i), history.at(i))) return;
+  const QString ip = edtIPCAddress->currentText();
+  if (IsDottedQuad(ip) || IsNetworkText(ip))
+    if (!ini.WriteString(kSection, QStringLiteral("LastIP"), ip)) return;
+  const QString mask = gbSubnetViewer->edtSubnetMask->text();
+  if (IsDottedQuad(mask))
+    if (!ini.WriteString(kSection, QStringLiteral("LastMask"), mask)) return;
+  const QString networkMask = edtNetworkMask->text();
+  if (IsDottedQuad(networkMask))
+    if (!ini.WriteString(kSection, QStringLiteral("LastNetworkMask"), networkMask)) return;
+  if (!ini.WriteInteger(kSection, QStringLiteral("LastSubnetMaskIndex"),
+                        SelectedListIndex(subnetTables->lvSubnets)))
+    return;
+  ini.WriteInteger(kSection, QStringLiteral("LastSubnetworkIndex"),
+                   SelectedListIndex(subnetTables->lvNetworks));
+}
+
+void TcIpCalc::SetHistory(const QStringList& history) {
+  // Changing the list of an editable combo may replace its text.
+  const QString text = edtIPCAddress->currentText();
+  const QSignalBlocker block(edtIPCAddress);
+  edtIPCAddress->clear();
+  edtIPCAddress->addItems(history);
+  edtIPCAddress->setCurrentIndex(-1);
+  edtIPCAddress->setEditText(text);
+}
+
+QStringList TcIpCalc::History() const {
+  QStringList h;
+  for (int i = 0; i < edtIPCAddress->count(); ++i) h.append(edtIPCAddress->itemText(i));
+  return h;
+}
+
+void TcIpCalc::SetAddressText(const QString& text) {
+  if (edtIPCAddress->currentText() != text) edtIPCAddress->setEditText(text);
+}
+
+void TcIpCalc::SetHostListAvailable(bool on) {
+  FHostListAvailable = on;
+  QFont f = lblNumberOfHosts->font();
+  f.setUnderline(on);
+  lblNumberOfHosts->setFont(f);
+  lblNumberOfHosts->setToolTip(on ? QStringLiteral("Click to open host list") : QString());
+  if (!on) lblNumberOfHosts->unsetCursor();
+  subnetTables->SetHostListAvailable(on);
+}
+
+// ---------------------------------------------------------------- network calculation
+
+void TcIpCalc::Examine(bool addToHistory) {
+  ClearResults();
+  QString text = TrimText(edtIPCAddress->currentText());
+  SetAddressText(text);
+  if (addToHistory) {
+    QStringList history = History();
+    if (AddToHistory(history, text)) SetHistory(history);
+  }
+
+  const ipv4host network(text.toLatin1().toStdString());
+  if (network.is_valid()) {
+    FAddress = network.analysed_address;
+    const QString maskText = QtText(network.mask_text());
+    if (FViewerMode)
+      gbSubnetViewer->edtSubnetMask->setText(maskText);
+    else
+      edtNetworkMask->setText(maskText);
+  } else {
+    const int slash = text.indexOf(QLatin1Char('/'));
+    if (slash >= 0) text.truncate(slash);
+    const int blank = text.indexOf(QLatin1Char(' '));
+    if (blank >= 0) text.truncate(blank);
+    SetAddressText(text);
+    FAddress.assign_text(text.toLatin1().toStdString());
+  }
+
+  if (FAddress.is_valid()) {
+    FNetworkMask.assign_text(edtNetworkMask->text().toLatin1().toStdString());
+    if (FViewerMode) {
+      // The viewer's mask is the network mask here: without a usable one
+      // there is nothing to compute.
+      if (!ValidateViewerMask()) return;
+      DrawBinMask();
+      ShowViewerLabels();
+      FNetworkMask.assign(FViewerMask);
+    }
+    HighlightChartRow();
+    if (!ShowResults()) return;
+    setWindowTitle(FTitle + edtIPCAddress->currentText());
+  } else {
+    ClearResults();
+    if (!text.isEmpty()) ShowErrorBox(this, text + QStringLiteral(" is not a valid IP address."));
+  }
+  bbtnPrev->setEnabled(true);
+  bbtnNext->setEnabled(true);
+}
+
+bool TcIpCalc::ShowResults() {
+  NetCalcInput in;
+  in.addressText = edtIPCAddress->currentText();
+  in.address = FAddress;
+  in.networkMask = FNetworkMask;
+  in.maskText = edtNetworkMask->text();
+  in.classDESubnets = FClassDESubnets;
+  in.classASupernets = FClassASupernets;
+  in.macFormat = FMacFormat;
+  const NetCalcResult r = ComputeNetwork(in);
+  if (r.kind == NetCalcResult::MissingMask) {
+    ClearResults();
+    ShowErrorBox(this, QStringLiteral("Please enter a network mask."));
+    return false;
+  }
+  SetAddressText(r.addressText);
+  FAddress = r.address;
+  ApplyResult(r);
+  if (r.kind == NetCalcResult::InvalidMask)
+    ShowErrorBox(this, QStringLiteral("Invalid network mask."));
+  FillSubnetTable();
+  return true;
+}
+
+void TcIpCalc::ApplyResult(const NetCalcResult& r) {
+  if (r.clearFirst) ClearResults();
+  if (!r.nwCaption.isEmpty()) lblNw->setText(r.nwCaption);
+  lblNetwork->setText(r.network);
+  lblSupernet->setText(r.supernet);
+  lblHostRange->setText(r.hostRange);
+  lblNumberOfHosts->setText(r.numberOfHosts);
+  lblBroadcast->setText(r.broadcast);
+  lblNextNetwork->setText(r.nextNetwork);
+  lblPTR->setText(r.ptr);
+  lblIPv6->setText(r.ipv6);
+  lblRemarks->setText(r.remarks);
+  if (r.numberOfHostsVisible >= 0) lblNumberOfHosts->setVisible(r.numberOfHostsVisible == 1);
+  if (r.multicastTab >= 0) pcSpecialTables->setTabVisible(1, r.multicastTab == 1);
+  if (r.subnetTable >= 0) FSubnetTable = r.subnetTable == 1;
+  if (r.setNetworkText) FNetworkText = r.networkText;
+  FPrevNetworkText = r.prevNetworkText;
+  if (r.multicast) multicastPanel->ShowGroup(r.mcIp, r.mcMac);
+  lblSupernet->setCursor(r.supernet.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
+  if (FHostListAvailable)
+    lblNumberOfHosts->setCursor(r.numberOfHosts.isEmpty() ? Qt::ArrowCursor
+                                                          : Qt::PointingHandCursor);
+}
+
+void TcIpCalc::ClearResults() {
+  btnCalculate->setEnabled(true);
+  bbtnPrev->setEnabled(false);
+  bbtnNext->setEnabled(false);
+  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblBroadcast, lblNumberOfHosts,
+                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
+    l->clear();
+  FPrevNetworkText.clear();
+  lblSupernet->setCursor(Qt::ArrowCursor);
+  subnetTables->ClearTables();
+  setWindowTitle(FTitle);
+  chart->DeselectChart();
+}
+
+void TcIpCalc::FillSubnetTable() {
+  const QString mask = FViewerMode ? gbSubnetViewer->edtSubnetMask->text() : edtNetworkMask->text();
+  subnetTables->FillSubnetTable(mask, FSubnetTable, FRFC3021Subnets);
+}
+
+void TcIpCalc::HighlightChartRow() {
+  uint32_t mask = FViewerMode ? FViewerMask.value() : FNetworkMask.value();
+  if (!FViewerMode && !FNetworkMask.is_valid()) {
+    bool ok = false;
+    mask = ParseMaskText(edtNetworkMask->text().trimmed(), ok).value();
+  }
+  // The field may still carry "/p" at this point; the chart wants the address.
+  const QString address =
+      FAddress.is_valid() ? QtText(FAddress.text()) : edtIPCAddress->currentText();
+  chart->HighlightChartRow(address, mask);
+}
+
+void TcIpCalc::edtIPCAddressChange() {
+  FPickedFromList = false;
+  ClearResults();
+}
+
+void TcIpCalc::edtIPCAddressDropDown() {
+  FPickedFromList = true;
+}
+
+void TcIpCalc::edtIPCAddressPicked() {
+  FPickedFromList = false;
+  Examine(true);
+}
+
+void TcIpCalc::edtNetworkMaskChange() {
+  const QString text = edtNetworkMask->text();
+  const QString trimmed = text.trimmed();
+  if (trimmed != text) edtNetworkMask->setText(trimmed);
+  ClearResults();
+}
+
+void TcIpCalc::lblSupernetClick() {
+  const QString text = lblSupernet->text();
+  if (text.isEmpty()) return;
+  if (FViewerMode) {
+    gbSubnetViewer->edtSubnetMask->setText(text);
+    ConvertViewerMask();
+  } else {
+    edtNetworkMask->setText(text);
+    Examine(true);
+  }
+}
+
+void TcIpCalc::lblNumberOfHostsClick() {
+  if (!FHostListAvailable || lblNumberOfHosts->text().isEmpty()) return;
+  QString network = lblNetwork->text();
+  const int comma = network.indexOf(QLatin1Char(','));
+  if (comma >= 0) network.truncate(comma);
+  emit hostListRequested(QStringLiteral("IP Host List for ") + network, network,
+                         QtText(FAddress.text()));
+}
+
+void TcIpCalc::bbtnPrevClick() {
+  if (FPrevNetworkText.isEmpty()) return;
+  SetAddressText(FPrevNetworkText);
+  Examine(false);
+}
+
+void TcIpCalc::bbtnNextClick() {
+  const QString next = lblNextNetwork->text();
+  if (next.isEmpty()) return;
+  SetAddressText(next);
+  Examine(false);
+}
+
+void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) {
+  SetAddressText(addressText);
+  if (FViewerMode)
+    gbSubnetViewer->edtSubnetMask->setText(maskText);
+  else
+    edtNetworkMask->setText(maskText);
+  Examine(true);
+}
+
+void TcIpCalc::Copytoclipboard1Click() {
+  for (QLabel* l :
+       {lblNetwork, lblHostRange, lblPTR, lblNextNetwork, lblSupernet, lblBroadcast, lblIPv6}) {
+    if (l == FPopupLabel) {
+      edtCopy->setText(l->text());
+      Services::Instance().SetClipboardText(edtCopy->text());
+      return;
+    }
+  }
+}
+
+void TcIpCalc::BlankResults() {
+  if (FBlanked) return;
+  FBlanked = true;
+  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblNumberOfHosts, lblBroadcast,
+                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
+    l->setVisible(false);
+  subnetTables->ClearTables();
+  chart->DeselectChart();
+}
+
+void TcIpCalc::RestoreResults() {
+  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblNumberOfHosts, lblBroadcast,
+                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
+    l->setVisible(true);
+  FBlanked = false;
+}
+
+// ---------------------------------------------------------------- mask viewer
+
+bool TcIpCalc::ValidateViewerMask() {
+  const ViewerMaskCheck c =
+      CheckViewerMask(gbSubnetViewer->edtSubnetMask->text(), FClassASupernets);
+  FViewerMask = c.mask;
+  FUsageShown = c.usageShown;
+  if (c.usageShown) FUsageCount = c.usageCount;
+  if (c.empty) {
+    ShowErrorBox(this, QStringLiteral("Please enter a subnet mask."));
+    return false;
+  }
+  if (!c.usable) {
+    ShowErrorBox(this, QStringLiteral("Invalid network mask."));
+    return false;
+  }
+  return true;
+}
+
+void TcIpCalc::ConvertViewerMask() {
+  gbSubnetViewer->lblUsageLabel->hide();
+  gbSubnetViewer->lblUsage->hide();
+  if (!ValidateViewerMask()) return;
+  if (FViewerMode) {
+    const QString text = edtIPCAddress->currentText();
+    FAddress.assign_text(text.toLatin1().toStdString());
+    FNetworkMask.assign(FViewerMask);
+    if (FAddress.is_valid()) {
+      if (ShowResults()) setWindowTitle(FTitle + edtIPCAddress->currentText());
+    } else if (!text.isEmpty() && !IsNetworkText(text)) {
+      ShowErrorBox(this, text + QStringLiteral(" is not a valid IP address."));
+    }
+  }
+  DrawBinMask();
+  ShowViewerLabels();
+  if (FViewerMode) HighlightChartRow();
+}
+
+void TcIpCalc::ShowViewerLabels() {
+  ShowViewerLabelsFrom(true);
+}
+
+void TcIpCalc::ShowViewerLabelsFrom(bool setPosition) {
+  TMaskViewer* v = gbSubnetViewer;
+  const ViewerLabels l =
+      ComputeViewerLabels(FViewerMask, FRFC3021Subnets, setPosition && FUsageShown, FUsageCount);
+  FSubnetTable = l.subnetTable;
+  v->lblSubnetMask->setText(l.subnetMask);
+  v->lblPrefix->setText(l.prefix);
+  v->lblHostCount->setText(l.hostCount);
+  v->lblWildcard->setText(l.wildcard);
+  v->lblHex->setText(l.hex);
+  if (!setPosition) return;
+  {
+    // The position follows the mask; moving it must not re-derive the mask.
+    const QSignalBlocker block(v->TrackBar);
+    v->TrackBar->setValue(l.position);
+  }
+  if (v->edtSubnetMask->text() != l.subnetMask) v->edtSubnetMask->setText(l.subnetMask);
+  v->lblUsage->setText(l.usage);
+  v->lblUsageLabel->setVisible(l.usageShown);
+  v->lblUsage->setVisible(l.usageShown);
+}
+
+void TcIpCalc::ClearViewerLabels() {
+  TMaskViewer* v = gbSubnetViewer;
+  for (QLabel* l :
+       {v->lblSubnetMask, v->lblHostCount, v->lblWildcard, v->lblHex, v->lblPrefix, v->lblUsage})
+    l->clear();
+  v->imgBinMask->Clear();
+}
+
+void TcIpCalc::TrackBarChange() {
+  TMaskViewer* v = gbSubnetViewer;
+  v->lblUsageLabel->hide();
+  v->lblUsage->hide();
+  FUsageShown = false;
+  FViewerMask = TrackBarMask(v->TrackBar->value(), FRFC3021Subnets);
+  v->edtSubnetMask->setText(QtText(FViewerMask.text()));
+  if (FViewerMode) {
+    const QString text = edtIPCAddress->currentText();
+    if (text.isEmpty()) {
+      ClearResults();
+    } else {
+      const ipv4host network(text.toLatin1().toStdString());
+      if (network.is_valid()) SetAddressText(QtText(network.address_text()));
+      FAddress.assign_text(edtIPCAddress->currentText().toLatin1().toStdString());
+      FNetworkMask.assign(FViewerMask);
+      if (ShowResults()) setWindowTitle(FTitle + edtIPCAddress->currentText());
+      HighlightChartRow();
+    }
+  }
+  ShowViewerLabelsFrom(false);
+  DrawBinMask();
+}
+
+void TcIpCalc::DrawBinMask() {
+  const std::array<QColor, 32> colours = BinMaskColours(FViewerMask, FAddress, FViewerMode);
+  const auto glyphs = TBitImage::BitGlyphs(FViewerMask.value(), 32, [&](int i, bool) {
+    return TBitImage::Glyph{QChar(), colours[static_cast<std::size_t>(i - 1)], false};
+  });
+  const std::vector<int>& positions = gbSubnetViewer->imgBinMask->Draw(glyphs);
+  for (int i = 0; i < 32; ++i) {
+    // Digits and the three dots alternate in groups of eight.
+    const std::size_t at = static_cast<std::size_t>(i + i / 8);
+    FBitCells[static_cast<std::size_t>(i)] = {at < positions.size() ? positions[at] : 0,
+                                              colours[static_cast<std::size_t>(i)]};
+  }
+}
+
+void TcIpCalc::imgBinMaskMouseMove(int x) {
+  std::size_t cell = 0;
+  for (std::size_t i = 0; i < FBitCells.size(); ++i)
+    if (FBitCells[i].x <= x) cell = i;
+  gbSubnetViewer->imgBinMask->setToolTip(BitHint(FBitCells[cell].colour, FAddress, FViewerMode));
+}
+
+void TcIpCalc::edtSubnetMaskChange() {
+  ClearViewerLabels();
+  if (FViewerMode) {
+    // In viewer mode this field is the network mask: the result goes with it.
+    ClearResults();
+    subnetTables->ClearSubnetTable();
+  }
+  QLineEdit* e = gbSubnetViewer->edtSubnetMask;
+  const QString trimmed = e->text().trimmed();
+  if (trimmed != e->text()) e->setText(trimmed);
+}
+
+void TcIpCalc::ApplyMaskOptions() {
+  QSlider* bar = gbSubnetViewer->TrackBar;
+  if (FClassASupernets) {
+    bar->setMinimum(1);
+  } else {
+    bar->setMinimum(8);
+    for (QLineEdit* e : {gbSubnetViewer->edtSubnetMask, edtNetworkMask})
+      if (BelowClassAMask(e->text())) e->setText(QStringLiteral("255.0.0.0"));
+  }
+  bar->setMaximum(FRFC3021Subnets ? 32 : 31);
+  ConvertViewerMask();
+  Examine(true);
+}
+
+void TcIpCalc::sbtnClassASupernetsClick() {
+  FClassASupernets = !FClassASupernets;
+  sbtnClassASupernets->setChecked(FClassASupernets);
+  ApplyMaskOptions();
+}
+
+void TcIpCalc::sbtnRFC3021SubnetClick() {
+  FRFC3021Subnets = !FRFC3021Subnets;
+  sbtnRFC3021Subnet->setChecked(FRFC3021Subnets);
+  ApplyMaskOptions();
+}
+
+void TcIpCalc::sbtnSubnetMaskViewerClick() {
+  FViewerMode = sbtnSubnetMaskViewer->isChecked();
+  UpdateViewerVisibility();
+  DrawBinMask();
+  ShowViewerLabels();
+  Examine(true);
+}
+
+void TcIpCalc::UpdateViewerVisibility() {
+  edtNetworkMask->setVisible(!FViewerMode);
+  lblNetworkMask->setVisible(!FViewerMode);
+}
+
+// ---------------------------------------------------------------- events
+
+void TcIpCalc::SetFocusColours(bool active) {
+  for (QWidget* w : std::initializer_list<QWidget*>{gbSubnetViewer->edtSubnetMask, edtIPCAddress,
+                                                    edtNetworkMask}) {
+    const bool focused = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
+    if (active && focused)
+      SetEditColor(w, FocusColor());
+    else
+      ResetEditColor(w);
+  }
+}
+
+bool TcIpCalc::eventFilter(QObject* watched, QEvent* event) {
+  QLineEdit* subnetMask = gbSubnetViewer->edtSubnetMask;
+  const bool addressInput = watched == edtIPCAddress || watched == edtIPCAddress->lineEdit();
+  const bool maskInput = watched == edtNetworkMask || watched == subnetMask;
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (addressInput || maskInput) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+          if (watched == subnetMask)
+            ConvertViewerMask();
+          else
+            Examine(true);
+          return true;
+        }
+        if (key->text() == QLatin1String(",")) {
+          QKeyEvent dot(QEvent::KeyPress, Qt::Key_Period, key->modifiers(), QStringLiteral("."));
+          QApplication::sendEvent(watched, &dot);
+          return true;
+        }
+      }
+      break;
+    case QEvent::FocusIn:
+      if (addressInput || maskInput)
+        SetEditColor(
+            watched == edtIPCAddress->lineEdit() ? edtIPCAddress : static_cast<QWidget*>(watched),
+            FocusColor());
+      break;
+    case QEvent::FocusOut:
+      if (addressInput || maskInput)
+        ResetEditColor(watched == edtIPCAddress->lineEdit() ? edtIPCAddress
+                                                            : static_cast<QWidget*>(watched));
+      break;
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == lblSupernet) lblSupernetClick();
+        if (watched == lblNumberOfHosts) lblNumberOfHostsClick();
+      }
+      break;
+    case QEvent::MouseMove:
+      if (watched == lblSupernet)
+        lblSupernet->setCursor(lblSupernet->text().isEmpty() ? Qt::ArrowCursor
+                                                             : Qt::PointingHandCursor);
+      break;
+    case QEvent::Enter:
+      if (watched == bbtnPrev)
+        bbtnPrev->setToolTip(FPrevNetworkText.isEmpty()
+                                 ? QStringLiteral("Previous network")
+                                 : QStringLiteral("Previous network (%1)").arg(FPrevNetworkText));
+      if (watched == bbtnNext)
+        bbtnNext->setToolTip(lblNextNetwork->text().isEmpty()
+                                 ? QStringLiteral("Next network")
+                                 : QStringLiteral("Next network (%1)").arg(lblNextNetwork->text()));
+      break;
+    case QEvent::Show:
+    case QEvent::Hide:
+      if (watched == ScrollBox1->verticalScrollBar()) {
+        // The left side may not grow beyond its contents (plus the scroll bar).
+        const int extra = event->type() == QEvent::Show ? 38 : 8;
+        ScrollBox1->setMaximumWidth(gbSubnetViewer->width() + extra);
+      }
+      break;
+    default:
+      break;
+  }
+  return TcChild::eventFilter(watched, event);
+}

@@ -1,7 +1,34 @@
 #pragma once
 // The IPv4 Calculator tool window.
 
+#include <QColor>
+#include <QString>
+#include <array>
+
+#include "ipv4lib/ipv4.h"
 #include "shell/tcchild.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QSlider;
+class QSplitter;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TBitImage;
+class TMaskViewer;
+class TMulticastPanel;
+class TSpecialChart;
+class TSubnetTables;
+struct NetCalcResult;
 
 class TcIpCalc : public TcChild {
   Q_OBJECT
@@ -10,6 +37,141 @@ class TcIpCalc : public TcChild {
   void ApplyOptions(const TOptionsRec& options) override;
   int HelpContext() const override { return 1000; }
 
+  // Reads and checks the inputs, keeps the history, then shows the result.
+  void Examine(bool addToHistory);
+  // Computes and writes every result line, then refills the subnet table;
+  // false when the mask text was missing and nothing was computed.
+  bool ShowResults();
+  // Blanks the result panel and both tables.
+  void ClearResults();
+  // Reads the inputs from the settings file (first application only).
+  void RestoreState();
+
+  // The mask viewer.
+  bool ValidateViewerMask();
+  void ConvertViewerMask();
+  void ShowViewerLabels();
+  void ClearViewerLabels();
+  void DrawBinMask();
+  void ApplyMaskOptions();
+
+  // Result blanking while "Examine" is held down.
+  void BlankResults();
+  void RestoreResults();
+
+  // Whether the host list editor is there to open from the number of hosts.
+  void SetHostListAvailable(bool on);
+
+  // State.
+  ipv4 FAddress;
+  ipv4 FNetworkMask;
+  ipv4 FViewerMask;
+  QString FNetworkText;
+  QString FPrevNetworkText;
+  QString FTitle;
+  QString FErrorCaption;
+  bool FSubnetTable = true;
+  bool FPickedFromList = false;
+  bool FRFC3021Subnets = true;
+  bool FClassASupernets = true;
+  bool FViewerMode = true;
+  bool FClassDESubnets = true;
+  QChar FCsvDelimiter = QLatin1Char(';');
+  int FMaxListItems = 4096;
+  int FMacFormat = 0;
+  QString FIanaLink;
+  QString FIniFileName;
+  int FSavedSubnetRow = 0;
+  int FSavedSubnetworkRow = 0;
+  bool FUsageShown = false;
+  int FUsageCount = 0;
+  struct BitCell {
+    int x = 0;
+    QColor colour;
+  };
+  std::array<BitCell, 32> FBitCells{};
+  bool FBlanked = false;
+  bool FHostListAvailable = false;
+
+  // Controls.
+  QWidget* pnlCalcBackground = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QToolButton* sbtnClassASupernets = nullptr;
+  QToolButton* sbtnRFC3021Subnet = nullptr;
+  QToolButton* sbtnSubnetMaskViewer = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  TMaskViewer* gbSubnetViewer = nullptr;
+  QGroupBox* gbNetworkCalc = nullptr;
+  QComboBox* edtIPCAddress = nullptr;
+  QLabel* lblNetworkMask = nullptr;
+  QLineEdit* edtNetworkMask = nullptr;
+  QPushButton* btnCalculate = nullptr;
+  QToolButton* bbtnPrev = nullptr;
+  QToolButton* bbtnNext = nullptr;
+  QLabel* lblNw = nullptr;
+  QLabel* lblNetwork = nullptr;
+  QLabel* lblSupernet = nullptr;
+  QLabel* lblHostRange = nullptr;
+  QLabel* lblNumberOfHosts = nullptr;
+  QLabel* lblBroadcast = nullptr;
+  QLabel* lblNextNetwork = nullptr;
+  QLabel* lblPTR = nullptr;
+  QLabel* lblIPv6 = nullptr;
+  QLabel* lblRemarks = nullptr;
+  QTabWidget* pcSpecialTables = nullptr;
+  QWidget* tsSpecIP = nullptr;
+  QWidget* tsMMAC = nullptr;
+  TSpecialChart* chart = nullptr;
+  TMulticastPanel* multicastPanel = nullptr;
+  QWidget* pnlSubnetTableBackground = nullptr;
+  TSubnetTables* subnetTables = nullptr;
+  QLineEdit* edtCopy = nullptr;
+  QMenu* pmCopy = nullptr;
+  QAction* Copytoclipboard1 = nullptr;
+  QTimer* Timer1 = nullptr;
+
+ signals:
+  // The number of hosts was clicked while a host list editor is available:
+  // title "IP Host List for ...", the network text and the examined address.
+  void hostListRequested(const QString& title, const QString& networkText,
+                         const QString& addressText);
+
  protected:
   void SaveState() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  QGroupBox* BuildNetworkCalc();
+  void ConnectHandlers();
+  void ApplyResult(const NetCalcResult& r);
+  void FillSubnetTable();
+  void HighlightChartRow();
+  void SetAddressText(const QString& text);
+  void SetHistory(const QStringList& history);
+  QStringList History() const;
+  void UpdateViewerVisibility();
+  void ShowViewerLabelsFrom(bool setPosition);
+
+  void edtIPCAddressChange();
+  void edtIPCAddressDropDown();
+  void edtIPCAddressPicked();
+  void edtNetworkMaskChange();
+  void edtSubnetMaskChange();
+  void TrackBarChange();
+  void lblSupernetClick();
+  void lblNumberOfHostsClick();
+  void imgBinMaskMouseMove(int x);
+  void sbtnClassASupernetsClick();
+  void sbtnRFC3021SubnetClick();
+  void sbtnSubnetMaskViewerClick();
+  void bbtnPrevClick();
+  void bbtnNextClick();
+  void Copytoclipboard1Click();
+  void BlockPicked(const QString& addressText, const QString& maskText);
+  void SetFocusColours(bool active);
+
+  QLabel* FPopupLabel = nullptr;
+  QWidget* FLastInput = nullptr;
 };

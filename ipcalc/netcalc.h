@@ -1,0 +1,121 @@
+#pragma once
+// What the calculator window shows for given inputs and options, computed
+// without any widget: the result panel of the network calculation, the mask
+// readers, the labels and bit colours of the mask viewer and the address
+// history rules. The window only copies these results into its controls.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+#include "ipv4lib/ipv4.h"
+#include "ipv4lib/ipv4host.h"
+
+// Latin-1 text of a library string.
+QString QtText(const std::string& s);
+
+// The mask of n leading one bits (n 0-32).
+uint32_t PrefixMaskValue(int n);
+
+// Reads a mask given as a dotted quad, as "/" and a prefix length (1-32) or as
+// a number of hosts (the smallest block holding that many hosts plus network
+// and broadcast, at least /30, at most 128.0.0.0). The result is invalid when
+// nothing could be read; ok tells whether it is a mask of prefix 8-32.
+ipv4 ParseMaskText(const QString& text, bool& ok);
+
+// "FF.FF.FF.00" for 255.255.255.0.
+QString HexMaskText(const ipv4& mask);
+
+// Inputs of one network calculation.
+struct NetCalcInput {
+  QString addressText;  // text of the address field
+  ipv4 address;         // the examined address (FAddress)
+  ipv4 networkMask;     // the dotted network mask read so far (FNetworkMask)
+  QString maskText;     // text of the network mask field, read when networkMask is invalid
+  bool classDESubnets = true;
+  bool classASupernets = true;
+  int macFormat = 0;
+};
+
+// Everything the result panel shows for one calculation.
+struct NetCalcResult {
+  enum Kind {
+    MissingMask,      // empty mask text: nothing computed
+    InvalidMask,      // "Invalid network mask."
+    HostMask,         // mask 255.255.255.255: remark only
+    ZeroNetwork,      // network 0.0.0.0: remark only
+    Network,          // every line filled
+    SupernetTooWide,  // class D address under a mask reaching below 224.0.0.0
+    NotAccepted,      // invalid address, or class D/E without class D/E subnets
+  };
+  Kind kind = NotAccepted;
+
+  QString addressText;      // address field after cutting off "/p" or a mask
+  ipv4 address;             // FAddress after that cleaning
+  ipv4 mask;                // the mask in use
+  bool clearFirst = false;  // the whole panel and the tables are cleared first
+
+  QString nwCaption;  // caption of the network line; empty: unchanged
+  QString network, supernet, hostRange, numberOfHosts, broadcast, nextNetwork, ptr, ipv6, remarks;
+  int numberOfHostsVisible = -1;  // -1 unchanged, 0 hidden, 1 shown
+  int multicastTab = -1;          // -1 unchanged, 0 hidden, 1 shown
+  int subnetTable = -1;           // -1 unchanged, else the new FSubnetTable
+  bool setNetworkText = false;
+  QString networkText;      // FNetworkText when setNetworkText
+  QString prevNetworkText;  // FPrevNetworkText (empty unless Network)
+
+  bool multicast = false;  // fill the multicast panel with mcIp / mcMac
+  QString mcIp, mcMac;
+};
+
+NetCalcResult ComputeNetwork(const NetCalcInput& in);
+
+// The shortest mask under which the network address of address/mask is still
+// a network address (for 128.0.0.0 the mask widened by one bit only).
+ipv4 SupernetMask(uint32_t address, uint32_t mask);
+
+// What the mask viewer made of a typed mask.
+struct ViewerMaskCheck {
+  ipv4 mask;  // the value read (kept even when not usable)
+  bool usable = false;
+  bool empty = false;  // the text was empty
+  bool usageShown = false;
+  int usageCount = 0;
+};
+ViewerMaskCheck CheckViewerMask(const QString& text, bool classASupernets);
+
+// The labels of the mask viewer for a mask.
+struct ViewerLabels {
+  QString subnetMask, prefix, hostCount, wildcard, hex, usage;
+  int position = 0;
+  bool subnetTable = false;
+  bool usageShown = false;
+};
+ViewerLabels ComputeViewerLabels(const ipv4& mask, bool rfc3021, bool usageShown, int usageCount);
+
+// The mask of a track bar position; without RFC 3021 subnets 31 means /32.
+ipv4 TrackBarMask(int position, bool rfc3021);
+
+// Font colours of the 32 digits of the binary mask view, bit 31 first.
+std::array<QColor, 32> BinMaskColours(const ipv4& mask, const ipv4& address, bool viewerMode);
+// The hint of the binary mask view over a digit of the given colour.
+QString BitHint(const QColor& colour, const ipv4& address, bool viewerMode);
+
+// The history entry for a typed address or network text ("10.1.2.3" for
+// "10.1.2.3/16"); empty when the text is neither or is 0.0.0.0.
+QString HistoryEntry(const QString& text);
+// Adds the entry for text to the history (oldest first, at most 10) unless the
+// text itself is already an entry; returns whether the list changed.
+bool AddToHistory(QStringList& history, const QString& text);
+// The entries written to the settings file: of the last 10, those that are an
+// address with a class or a valid network text.
+QStringList HistoryToSave(const QStringList& history);
+
+// A dotted quad.
+bool IsDottedQuad(const QString& text);
+// An address with a prefix or a mask that reads as a valid network.
+bool IsNetworkText(const QString& text);
+// Without class A supernets a mask field below 255.0.0.0 (or not dotted) is reset.
+bool BelowClassAMask(const QString& text);

@@ -1,7 +1,128 @@
 #pragma once
-// The main window of Orvex Lite.
+// The main window of Orvex Lite: a multiple-document window holding the tool
+// windows, with the program's menus, tool bar, status bar and actions.
 
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+
+#include "shell/tcchild.h"
+
+class QAction;
 class QApplication;
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TfrmAbout;
+class TfrmLOptions;
+class SettingsFile;
 
-// Builds the long-lived windows and runs the event loop.
+// Where the main window goes at start: the saved place and size when desktop
+// recall is on (pulled back onto a screen narrower than its right edge),
+// otherwise the designed place. `centre` is set when the window is to be
+// centred on the screen at its first showing.
+struct TMainPlacement {
+  QRect rect;
+  bool centre = false;
+};
+TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth);
+
+// "Width<kind>" / "Height<kind>".
+QString SizeKeyName(const char* name, int kind);
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Hands over the long-lived dialogs created after the main window.
+  void SetForms(TfrmLOptions* options, TfrmAbout* about);
+
+  void OpenToolWindow(int kind);
+  void ArrangeNewToolWindow(TcChild* child);
+  void SetStayOnTop(bool on);
+  QList<TcChild*> ToolWindows() const;
+
+  void tbtnStickClick();
+  void Alwaysontop1Click();
+  void ToggleToolbarClick();
+  void tmrSplashTimer();
+  void WindowCascade1Execute();
+  void WindowTileHorizontal1Execute();
+  void WindowTileVertical1Execute();
+  void acOptionsExecute();
+  void acHelpExecute();
+  void acAboutExecute();
+
+  QString FIniFileName;
+  QString FUserDataDir;
+  bool FStick = false;
+
+  int ProgramDriveType = 0;
+  QString VersionText;
+  QString BuildText;
+  bool SplashPending = false;
+
+  QMdiArea* mdiArea;
+  QToolBar* ToolBar1;
+  QToolButton* tbtnStick;
+  QMenu* File1;
+  QMenu* Start1;
+  QMenu* View1;
+  QMenu* Tools1;
+  QMenu* Help1;
+  QAction* acIpCalc;
+  QAction* acMaskChart;
+  QAction* acIntConv;
+  QAction* acExit;
+  QAction* EditCut1;
+  QAction* EditCopy1;
+  QAction* EditPaste1;
+  QAction* WindowCascade1;
+  QAction* WindowTileHorizontal1;
+  QAction* WindowTileVertical1;
+  QAction* Alwaysontop1;
+  QAction* ToggleToolbar;
+  QAction* acAbout;
+  QAction* acOptions;
+  QAction* acHelp;
+  QAction* acHowtoHelp;
+  QTimer* tmrSplash;
+
+  TfrmLOptions* frmLOptions = nullptr;
+  TfrmAbout* frmAbout = nullptr;
+
+ signals:
+  // The main window has closed and saved its place: the program ends.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void UpdateWindowMenu();
+  void UpdateEditActions();
+  void Tile(Qt::Orientation orientation);
+  QAction* NewAction(const char* name, const QString& caption, const QString& hint,
+                     const QKeySequence& shortcut, int icon);
+  bool FCentreOnShow = false;
+  bool FClosed = false;
+  QList<QAction*> FWindowItems;
+};
+
+// Creates the main window and the long-lived dialogs in their order.
+TfrmMain* CreateOrvexWindows();
+// Sets the application up, shows the main window and runs the event loop.
 int RunOrvex(QApplication& app);

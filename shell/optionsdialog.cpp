@@ -1,1 +1,576 @@
 #include "shell/optionsdialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "shell/services.h"
+#include "shell/settingsstore.h"
+#include "shell/widgethelpers.h"
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+
+struct GeneralItem {
+  const char* key;
+  const char* text;
+};
+const GeneralItem kGeneral[] = {
+    {"EnableHints", "Enable Hints"},
+    {"UseSubnetViewerMask", "Subnet Viewer Mask"},
+    {"EnableClassASupernets", "Class A Supernets"},
+    {"RFC3021Subnets", "RFC3021 Subnets"},
+    {"ClassDESubnets", "Subnets for Class D and E"},
+};
+constexpr int kGeneralCount = 5;
+
+// Start-up list items and their bits.
+const int kStartupBits[] = {kStartIpCalc, kStartMaskChart, kStartIntConv};
+
+struct Node {
+  const char* text;
+  int parent;  // position of the parent node, -1 for the root
+  int help;
+};
+const Node kNodes[] = {
+    {"Options", -1, 19100},      {"Startup", 0, 19100}, {"Integer Calculator", 0, 19800},
+    {"Miscellaneous", 0, 19900}, {"General", 3, 19900}, {"Paths", 3, 19920},
+    {"Data Formats", 3, 19940},
+};
+constexpr int kNodeCount = 7;
+
+// Focus colour of the limit field.
+const QColor kMaxItemsFocus(0xCC, 0xEC, 0xFF);
+
+QFrame* MakePage(const char* name) {
+  auto* page = new QFrame;
+  page->setObjectName(QLatin1String(name));
+  page->setFrameShape(QFrame::Panel);
+  page->setFrameShadow(QFrame::Sunken);
+  page->setMinimumSize(260, 185);
+  return page;
+}
+
+QLabel* WrapLabel(const QString& text) {
+  auto* label = new QLabel(text);
+  label->setWordWrap(true);
+  return label;
+}
+
+TLinkLabel* MakeLink(const char* name, const QString& text) {
+  auto* link = new TLinkLabel(text);
+  link->setObjectName(QLatin1String(name));
+  return link;
+}
+
+QListWidget* MakeCheckList(const char* name, const QStringList& items) {
+  auto* list = new QListWidget;
+  list->setObjectName(QLatin1String(name));
+  for (const QString& text : items) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  return list;
+}
+
+}  // namespace
+
+QString DefaultIanaLink() {
+  return QStringLiteral("https://www.iana.org/assignments/multicast-addresses");
+}
+
+QChar DelimiterForIndex(int index, QChar current) {
+  switch (index) {
+    case 0:
+      return QLatin1Char(',');
+    case 1:
+      return QLatin1Char(';');
+    case 2:
+      return QLatin1Char('\t');
+    case 3:
+      return QLatin1Char(' ');
+    default:
+      return current;
+  }
+}
+
+TfrmLOptions::TfrmLOptions(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("TfrmLOptions"));
+  setWindowTitle(QStringLiteral("Options"));
+
+  tvOptions = new QTreeWidget;
+  tvOptions->setObjectName(QStringLiteral("tvOptions"));
+  tvOptions->setHeaderHidden(true);
+  tvOptions->setColumnCount(1);
+  tvOptions->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tvOptions->setFixedWidth(150);
+  SetHint(tvOptions, QStringLiteral("Click a topic to select options"));
+  {
+    // The selection stays visible while another control has the focus.
+    QPalette pal = tvOptions->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    tvOptions->setPalette(pal);
+  }
+  for (int i = 0; i < kNodeCount; ++i) {
+    QTreeWidgetItem* item = kNodes[i].parent < 0 ? new QTreeWidgetItem(tvOptions)
+                                                 : new QTreeWidgetItem(FNodes[kNodes[i].parent]);
+    item->setText(0, QLatin1String(kNodes[i].text));
+    FNodes.append(item);
+  }
+
+  // Pages.
+  pnlOptions = MakePage("pnlOptions");
+  lblStartupOptions = MakeLink("lblStartupOptions", QStringLiteral("Startup Options"));
+  lblIntCalcOptions = MakeLink("lblIntCalcOptions", QStringLiteral("Integer Calculator Options"));
+  lblMiscellaneous = MakeLink("lblMiscellaneous", QStringLiteral("Miscellaneous"));
+  {
+    auto* l = new QVBoxLayout(pnlOptions);
+    l->addWidget(WrapLabel(QStringLiteral(
+        "Select a topic from the options tree to either check or change particular options.")));
+    l->addSpacing(8);
+    l->addWidget(lblStartupOptions);
+    l->addWidget(lblIntCalcOptions);
+    l->addWidget(lblMiscellaneous);
+    l->addStretch();
+  }
+
+  pnlStartup = MakePage("pnlStartup");
+  clbStartup =
+      MakeCheckList("clbStartup", {QStringLiteral("IP Calculator"), QStringLiteral("Mask Chart"),
+                                   QStringLiteral("Integer Calculator")});
+  SetHint(clbStartup, QStringLiteral("Select any application you want to start automatically"));
+  clbStartup->setFixedHeight(clbStartup->sizeHintForRow(0) * 3 + 2 * clbStartup->frameWidth() + 2);
+  cbxRestoreDesktop = new QCheckBox(QStringLiteral("Recall Desktop Settings"));
+  cbxRestoreDesktop->setObjectName(QStringLiteral("cbxRestoreDesktop"));
+  SetHint(cbxRestoreDesktop,
+          QStringLiteral("Check to recall last session's position and size of the program"));
+  {
+    auto* l = new QVBoxLayout(pnlStartup);
+    l->addWidget(WrapLabel(QStringLiteral(
+        "Check the applications which shall be openend automatically upon program start.")));
+    l->addWidget(clbStartup);
+    l->addWidget(cbxRestoreDesktop);
+    l->addStretch();
+  }
+
+  pnlIntCalc = MakePage("pnlIntCalc");
+  rbtnVariable = new QRadioButton(QStringLiteral("Variable Bit Width"));
+  rbtn16 = new QRadioButton(QStringLiteral("Bit Width 16"));
+  rbtn32 = new QRadioButton(QStringLiteral("Bit Width 32"));
+  rbtn64 = new QRadioButton(QStringLiteral("Bit Width 64"));
+  rbtnVariable->setObjectName(QStringLiteral("rbtnVariable"));
+  rbtn16->setObjectName(QStringLiteral("rbtn16"));
+  rbtn32->setObjectName(QStringLiteral("rbtn32"));
+  rbtn64->setObjectName(QStringLiteral("rbtn64"));
+  SetHint(rbtnVariable,
+          QStringLiteral("Specifies variable bit width for On-The-Fly integer converter"));
+  SetHint(rbtn16, QStringLiteral("Specifies 16 bit width for On-The-Fly integer converter"));
+  SetHint(rbtn32, QStringLiteral("Specifies 32 bit width for On-The-Fly integer converter"));
+  SetHint(rbtn64, QStringLiteral("Specifies 64 bit width for On-The-Fly integer converter"));
+  rbtnVariable->setChecked(true);
+  cbxHighlightLow32 = new QCheckBox(QStringLiteral("Highlight Lower 32 Bit"));
+  cbxHighlightLow32->setObjectName(QStringLiteral("cbxHighlightLow32"));
+  SetHint(
+      cbxHighlightLow32,
+      QStringLiteral("Specifies highlighting of lower 32 bit for On-The-Fly integer converter"));
+  {
+    auto* l = new QVBoxLayout(pnlIntCalc);
+    l->addWidget(rbtnVariable);
+    l->addWidget(rbtn16);
+    l->addWidget(rbtn32);
+    l->addWidget(rbtn64);
+    l->addSpacing(8);
+    l->addWidget(cbxHighlightLow32);
+    l->addStretch();
+  }
+
+  pnlMiscellaneous = MakePage("pnlMiscellaneous");
+  lblGeneralOptions = MakeLink("lblGeneralOptions", QStringLiteral("General Options"));
+  lblPaths = MakeLink("lblPaths", QStringLiteral("Paths"));
+  lblDataFormats = MakeLink("lblDataFormats", QStringLiteral("Data Formats"));
+  {
+    auto* l = new QVBoxLayout(pnlMiscellaneous);
+    l->addWidget(WrapLabel(QStringLiteral(
+        "Select a sub topic from the options tree to proceed to miscellaneous settings.")));
+    l->addSpacing(8);
+    l->addWidget(lblGeneralOptions);
+    l->addWidget(lblPaths);
+    l->addWidget(lblDataFormats);
+    l->addStretch();
+  }
+
+  pnlGeneral = MakePage("pnlGeneral");
+  QStringList generalTexts;
+  for (const GeneralItem& g : kGeneral) generalTexts << QLatin1String(g.text);
+  clbGeneral = MakeCheckList("clbGeneral", generalTexts);
+  SetHint(clbGeneral, QStringLiteral("Check an option to activte"));
+  clbGeneral->setFixedHeight(clbGeneral->sizeHintForRow(0) * kGeneralCount +
+                             2 * clbGeneral->frameWidth() + 2);
+  edtMaxItems = new QLineEdit;
+  edtMaxItems->setObjectName(QStringLiteral("edtMaxItems"));
+  edtMaxItems->setMaximumWidth(90);
+  SetHint(edtMaxItems, QStringLiteral("Enter a numeric value"));
+  edtMaxItems->installEventFilter(this);
+  {
+    auto* l = new QVBoxLayout(pnlGeneral);
+    l->addWidget(clbGeneral);
+    l->addWidget(edtMaxItems);
+    l->addWidget(WrapLabel(QStringLiteral(
+        "Enter the limit for IP host list generation. Values gretaer than 5000 can cause very "
+        "long time for list creation.")));
+    l->addStretch();
+  }
+
+  pnlPaths = MakePage("pnlPaths");
+  edtIANALink = new QLineEdit;
+  edtIANALink->setObjectName(QStringLiteral("edtIANALink"));
+  SetHint(edtIANALink, QStringLiteral("Current link to well known multicast IP Web document"));
+  {
+    auto* l = new QVBoxLayout(pnlPaths);
+    l->addWidget(new QLabel(QStringLiteral("IANA Multicast Link")));
+    l->addWidget(edtIANALink);
+    l->addStretch();
+  }
+
+  pnlFormat = MakePage("pnlFormat");
+  cbxMACFormat = new QComboBox;
+  cbxMACFormat->setObjectName(QStringLiteral("cbxMACFormat"));
+  cbxMACFormat->setEditable(true);
+  cbxMACFormat->setInsertPolicy(QComboBox::NoInsert);
+  cbxMACFormat->addItems({QStringLiteral("aa:bb:cc:dd:ee:ff"), QStringLiteral("aa-bb-cc-dd-ee-ff"),
+                          QStringLiteral("aabb.ccdd.eeff")});
+  SetHint(cbxMACFormat, QStringLiteral("MAC address return format"));
+  cboxCsvDelimiter = new QComboBox;
+  cboxCsvDelimiter->setObjectName(QStringLiteral("cboxCsvDelimiter"));
+  cboxCsvDelimiter->addItems({QStringLiteral("Comma (,)"), QStringLiteral("Semicolon (;)"),
+                              QStringLiteral("TabStop (\\t)"), QStringLiteral("Whitespace ( )")});
+  SetHint(cboxCsvDelimiter, QStringLiteral("Delimiter for CSV file operations"));
+  {
+    auto* l = new QVBoxLayout(pnlFormat);
+    l->addWidget(new QLabel(QStringLiteral("MAC Address Format")));
+    l->addWidget(cbxMACFormat);
+    l->addSpacing(8);
+    l->addWidget(new QLabel(QStringLiteral("CSV Delimiter")));
+    l->addWidget(cboxCsvDelimiter);
+    l->addStretch();
+  }
+
+  FPages = {pnlOptions, pnlStartup, pnlIntCalc, pnlMiscellaneous, pnlGeneral, pnlPaths, pnlFormat};
+  pgPages = new QStackedWidget;
+  pgPages->setObjectName(QStringLiteral("pgPages"));
+  for (QFrame* page : FPages) pgPages->addWidget(page);
+
+  btnOk = new QPushButton(QStringLiteral("Ok"));
+  btnCancel = new QPushButton(QStringLiteral("Cancel"));
+  btnHelp = new QPushButton(QStringLiteral("Help"));
+  btnOk->setObjectName(QStringLiteral("btnOk"));
+  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  btnHelp->setObjectName(QStringLiteral("btnHelp"));
+  btnOk->setDefault(true);
+  btnCancel->setAutoDefault(false);
+  btnHelp->setAutoDefault(false);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(tvOptions);
+  top->addWidget(pgPages, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnOk);
+  buttons->addWidget(btnCancel);
+  buttons->addWidget(btnHelp);
+  auto* main = new QVBoxLayout(this);
+  main->setContentsMargins(8, 8, 8, 8);
+  main->addLayout(top, 1);
+  main->addLayout(buttons);
+  main->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(btnOk, &QPushButton::clicked, this, &TfrmLOptions::btnOkClick);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmLOptions::btnCancelClick);
+  connect(btnHelp, &QPushButton::clicked, this, &TfrmLOptions::btnHelpClick);
+  connect(tvOptions, &QTreeWidget::currentItemChanged, this, &TfrmLOptions::tvOptionsClick);
+  connect(lblStartupOptions, &TLinkLabel::clicked, this, [this] { SelectNode(1); });
+  connect(lblIntCalcOptions, &TLinkLabel::clicked, this, [this] { SelectNode(2); });
+  connect(lblMiscellaneous, &TLinkLabel::clicked, this, [this] { SelectNode(3); });
+  connect(lblGeneralOptions, &TLinkLabel::clicked, this, [this] { SelectNode(4); });
+  connect(lblPaths, &TLinkLabel::clicked, this, [this] { SelectNode(5); });
+  connect(lblDataFormats, &TLinkLabel::clicked, this, [this] { SelectNode(6); });
+  // Hints follow "Enable Hints" at once.
+  connect(clbGeneral, &QListWidget::itemChanged, this, [this] { UpdateHints(); });
+  clbGeneral->viewport()->installEventFilter(this);
+  clbStartup->viewport()->installEventFilter(this);
+  connect(rbtnVariable, &QRadioButton::clicked, this, [this] { SetBitWidth(0); });
+  connect(rbtn16, &QRadioButton::clicked, this, [this] { SetBitWidth(16); });
+  connect(rbtn32, &QRadioButton::clicked, this, [this] { SetBitWidth(32); });
+  connect(rbtn64, &QRadioButton::clicked, this, [this] { SetBitWidth(64); });
+  connect(cbxHighlightLow32, &QCheckBox::clicked, this, [this](bool on) {
+    FBitWidthByte = on ? (FBitWidthByte | 0x80) : (FBitWidthByte & 0x7F);
+  });
+
+  tvOptions->expandAll();
+  SelectNode(0);
+  cboxCsvDelimiter->setCurrentIndex(1);
+  cbxRestoreDesktop->setChecked(true);
+}
+
+void TfrmLOptions::SelectNode(int position) {
+  if (position < 0 || position >= FNodes.size()) return;
+  if (tvOptions->currentItem() == FNodes[position])
+    tvOptionsClick();
+  else
+    tvOptions->setCurrentItem(FNodes[position]);
+}
+
+void TfrmLOptions::tvOptionsClick() {
+  const int position = FNodes.indexOf(tvOptions->currentItem());
+  if (position < 0) return;
+  pgPages->setCurrentWidget(FPages[position]);
+  FHelpContext = kNodes[position].help;
+}
+
+void TfrmLOptions::SetBitWidth(int bits) {
+  FBitWidthByte = (FBitWidthByte & 0x80) | bits;
+}
+
+bool TfrmLOptions::GeneralChecked(int item) const {
+  return clbGeneral->item(item)->checkState() == Qt::Checked;
+}
+
+void TfrmLOptions::SetGeneralChecked(int item, bool on) {
+  clbGeneral->item(item)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+void TfrmLOptions::UpdateHints() {
+  SetShowHints(this, GeneralChecked(giEnableHints));
+}
+
+int TfrmLOptions::StartupPagesFromChecks() const {
+  int pages = 0;
+  for (int i = 0; i < 3; ++i)
+    if (clbStartup->item(i)->checkState() == Qt::Checked) pages |= kStartupBits[i];
+  return pages;
+}
+
+void TfrmLOptions::SetDelimiter(int index) {
+  FCsvDelimiter = DelimiterForIndex(index, FCsvDelimiter);
+}
+
+int TfrmLOptions::MacFormatIndex() const {
+  const int index = cbxMACFormat->currentIndex();
+  if (index >= 0 && cbxMACFormat->currentText() == cbxMACFormat->itemText(index)) return index;
+  return cbxMACFormat->findText(cbxMACFormat->currentText(), Qt::MatchExactly);
+}
+
+bool TfrmLOptions::MaxItemsValue(int* value) const {
+  bool ok = false;
+  const int v = edtMaxItems->text().trimmed().toInt(&ok, 10);
+  if (ok) *value = v;
+  return ok;
+}
+
+bool TfrmLOptions::ReadOptions(TReadMode mode) {
+  const SettingsFile ini(FOptions.IniFileName);
+  bool changed = false;
+  if (mode == rmLoad) {
+    for (int i = 0; i < kGeneralCount; ++i)
+      SetGeneralChecked(i, ini.ReadBool(kOptions, QLatin1String(kGeneral[i].key), true));
+    FMaxListItems = ini.ReadInteger(kOptions, QStringLiteral("MaxListItems"), 4096);
+    edtMaxItems->setText(QString::number(FMaxListItems));
+    FStartupPages = ini.ReadInteger(kOptions, QStringLiteral("StartupPages"), kStartIpCalc);
+    cbxRestoreDesktop->setChecked(
+        ini.ReadBool(kOptions, QStringLiteral("RecallDesktopSettings"), true));
+    for (int i = 0; i < 3; ++i)
+      clbStartup->item(i)->setCheckState((FStartupPages & kStartupBits[i]) ? Qt::Checked
+                                                                           : Qt::Unchecked);
+    cboxCsvDelimiter->setCurrentIndex(
+        ini.ReadInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), 1));
+    SetDelimiter(cboxCsvDelimiter->currentIndex());
+    cbxMACFormat->setCurrentIndex(ini.ReadInteger(kOptions, QStringLiteral("MacFormatIndex"), 0));
+    edtIANALink->setText(ini.ReadString(kOptions, QStringLiteral("IanaLink"), DefaultIanaLink()));
+    FBitWidthByte = ini.ReadInteger(kOptions, QStringLiteral("BitWidth"), 0);
+    cbxHighlightLow32->setChecked(FBitWidthByte & 0x80);
+    switch (FBitWidthByte & 0x7F) {
+      case 0:
+        rbtnVariable->setChecked(true);
+        break;
+      case 16:
+        rbtn16->setChecked(true);
+        break;
+      case 32:
+        rbtn32->setChecked(true);
+        break;
+      case 64:
+        rbtn64->setChecked(true);
+        break;
+      default:
+        break;
+    }
+  } else {
+    int maxItems = 0;
+    for (int i = 0; i < kGeneralCount && !changed; ++i)
+      changed = GeneralChecked(i) != ini.ReadBool(kOptions, QLatin1String(kGeneral[i].key), true);
+    // A limit field that holds no number counts as a change, so Cancel asks
+    // before throwing it away.
+    if (!changed)
+      changed = !MaxItemsValue(&maxItems) ||
+                maxItems != ini.ReadInteger(kOptions, QStringLiteral("MaxListItems"), 4096);
+    if (!changed)
+      changed = cbxRestoreDesktop->isChecked() !=
+                ini.ReadBool(kOptions, QStringLiteral("RecallDesktopSettings"), true);
+    if (!changed)
+      changed = cboxCsvDelimiter->currentIndex() !=
+                ini.ReadInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), 1);
+    if (!changed)
+      changed = MacFormatIndex() != ini.ReadInteger(kOptions, QStringLiteral("MacFormatIndex"), 0);
+    if (!changed)
+      changed = edtIANALink->text() !=
+                ini.ReadString(kOptions, QStringLiteral("IanaLink"), DefaultIanaLink());
+    if (!changed)
+      changed = StartupPagesFromChecks() !=
+                (FStartupPages & (kStartIpCalc | kStartMaskChart | kStartIntConv));
+    if (!changed)
+      changed = ini.ReadInteger(kOptions, QStringLiteral("BitWidth"), 0) != FBitWidthByte;
+  }
+  UpdateHints();
+  FillOptionsRec();
+  return changed;
+}
+
+bool TfrmLOptions::WriteOptions() {
+  int maxItems = 0;
+  if (!MaxItemsValue(&maxItems)) return false;
+  // The record takes the new limit even when the file cannot be written.
+  if (maxItems < 10) {
+    maxItems = 10;
+    edtMaxItems->setText(QStringLiteral("10"));
+  }
+  FMaxListItems = maxItems;
+
+  SettingsFile ini(FOptions.IniFileName);
+  if (!ini.Probe()) return true;
+  for (int i = 0; i < kGeneralCount; ++i)
+    ini.WriteBool(kOptions, QLatin1String(kGeneral[i].key), GeneralChecked(i));
+  ini.WriteInteger(kOptions, QStringLiteral("MaxListItems"), FMaxListItems);
+  FStartupPages = StartupPagesFromChecks();
+  ini.WriteInteger(kOptions, QStringLiteral("StartupPages"), FStartupPages);
+  ini.WriteBool(kOptions, QStringLiteral("RecallDesktopSettings"), cbxRestoreDesktop->isChecked());
+  ini.WriteInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), cboxCsvDelimiter->currentIndex());
+  SetDelimiter(cboxCsvDelimiter->currentIndex());
+  ini.WriteInteger(kOptions, QStringLiteral("MacFormatIndex"), MacFormatIndex());
+  ini.WriteString(kOptions, QStringLiteral("IanaLink"), edtIANALink->text());
+  ini.WriteInteger(kOptions, QStringLiteral("BitWidth"), FBitWidthByte);
+  return true;
+}
+
+void TfrmLOptions::FillOptionsRec() {
+  FOptions.EnableHints = GeneralChecked(giEnableHints);
+  FOptions.UseSubnetViewerMask = GeneralChecked(giSubnetViewerMask);
+  FOptions.EnableClassASupernets = GeneralChecked(giClassASupernets);
+  FOptions.RFC3021Subnets = GeneralChecked(giRFC3021Subnets);
+  FOptions.ClassDESubnets = GeneralChecked(giClassDESubnets);
+  FOptions.RecallDesktopSettings = cbxRestoreDesktop->isChecked();
+  FOptions.HighlightLow32 = cbxHighlightLow32->isChecked();
+  FOptions.CsvDelimiter = FCsvDelimiter;
+  FOptions.IanaLink = edtIANALink->text();
+  FOptions.MacFormatIndex = MacFormatIndex();
+  FOptions.MaxListItems = FMaxListItems;
+  FOptions.BitWidth = FBitWidthByte & 0x7F;
+}
+
+bool TfrmLOptions::ConfirmMaxItems() {
+  int value = 0;
+  if (MaxItemsValue(&value)) return true;
+  ShowErrorBox(this, QStringLiteral("'%1' is not a valid number for the host list limit.")
+                         .arg(edtMaxItems->text()));
+  SelectNode(4);
+  edtMaxItems->setFocus();
+  edtMaxItems->selectAll();
+  return false;
+}
+
+void TfrmLOptions::btnOkClick() {
+  // Checked before anything is written, so a bad limit never leaves the
+  // options half saved.
+  if (!ConfirmMaxItems()) return;
+  WriteOptions();
+  FAccepted = true;
+  FillOptionsRec();
+  accept();
+}
+
+void TfrmLOptions::btnCancelClick() {
+  const bool changed = ReadOptions(rmCompare);
+  FAccepted = changed;
+  if (changed &&
+      Services::Instance().MessageBox(this, QStringLiteral("Options have been changed:"),
+                                      QStringLiteral("Save changes?"), Services::Icon::Question,
+                                      Services::Yes | Services::No) == Services::Yes) {
+    if (!ConfirmMaxItems()) return;
+    WriteOptions();
+  }
+  ReadOptions(rmLoad);
+  reject();
+}
+
+void TfrmLOptions::btnHelpClick() {
+  Services::Instance().ShowHelp(FHelpContext);
+}
+
+void TfrmLOptions::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    btnCancelClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool TfrmLOptions::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edtMaxItems) {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const QString text = key->text();
+      // Only digits and Backspace are typed; control keys pass.
+      if (!text.isEmpty() && text.at(0).isPrint() && !text.at(0).isDigit()) return true;
+      if (!text.isEmpty() && text.at(0).isDigit() &&
+          (text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9')))
+        return true;
+    } else if (event->type() == QEvent::FocusIn) {
+      SetEditColor(edtMaxItems, kMaxItemsFocus);
+    } else if (event->type() == QEvent::FocusOut) {
+      ResetEditColor(edtMaxItems);
+    }
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      (watched == clbGeneral->viewport() || watched == clbStartup->viewport())) {
+    auto* list = watched == clbGeneral->viewport() ? clbGeneral : clbStartup;
+    const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+    QListWidgetItem* item = list->itemAt(pos);
+    if (!item) return false;
+    // The check box itself toggles on the single click already.
+    const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 6;
+    if (pos.x() < list->visualItemRect(item).left() + indicator) return false;
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}

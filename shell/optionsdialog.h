@@ -1,2 +1,124 @@
 #pragma once
-// The options dialog.
+// The options dialog: edits the program-wide options, stores them in
+// [Options] of the settings file and fills the options record that the main
+// window hands to every tool window.
+
+#include <QDialog>
+#include <QVector>
+
+#include "shell/optionsrec.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TLinkLabel;
+
+// Items of the general check list, in list order.
+enum TGeneralItem {
+  giEnableHints = 0,
+  giSubnetViewerMask = 1,
+  giClassASupernets = 2,
+  giRFC3021Subnets = 3,
+  giClassDESubnets = 4
+};
+
+// Bits of the start-up page set.
+constexpr int kStartIpCalc = 0x01;
+constexpr int kStartMaskChart = 0x02;
+constexpr int kStartIntConv = 0x80;
+
+// The IANA page of IPv4 multicast address assignments.
+QString DefaultIanaLink();
+// The delimiter for list index 0..3; any other index gives `current`.
+QChar DelimiterForIndex(int index, QChar current);
+
+class TfrmLOptions : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmLOptions(QWidget* parent = nullptr);
+
+  enum TReadMode { rmLoad, rmCompare };
+  // Load: fills the controls and the record from the settings file.
+  // Compare: true when the controls differ from the settings file.
+  bool ReadOptions(TReadMode mode);
+  // Writes the controls to the settings file (nothing when it cannot be
+  // written); false when the limit field holds no valid number.
+  bool WriteOptions();
+  void FillOptionsRec();
+  int StartupPagesFromChecks() const;
+  void SetDelimiter(int index);
+  // The selected MAC format, -1 when a text was typed instead.
+  int MacFormatIndex() const;
+  int HelpContext() const { return FHelpContext; }
+  // Shows the page of tree node `position` (0..6).
+  void SelectNode(int position);
+
+  bool FAccepted = false;
+  int FStartupPages = kStartIpCalc;
+  int FBitWidthByte = 0;
+  int FMaxListItems = 4096;
+  QChar FCsvDelimiter = QLatin1Char(';');
+  TOptionsRec FOptions;
+
+  QTreeWidget* tvOptions;
+  QStackedWidget* pgPages;
+  QFrame* pnlOptions;
+  QFrame* pnlStartup;
+  QFrame* pnlIntCalc;
+  QFrame* pnlMiscellaneous;
+  QFrame* pnlGeneral;
+  QFrame* pnlPaths;
+  QFrame* pnlFormat;
+  TLinkLabel* lblStartupOptions;
+  TLinkLabel* lblIntCalcOptions;
+  TLinkLabel* lblMiscellaneous;
+  TLinkLabel* lblGeneralOptions;
+  TLinkLabel* lblPaths;
+  TLinkLabel* lblDataFormats;
+  QListWidget* clbStartup;
+  QCheckBox* cbxRestoreDesktop;
+  QRadioButton* rbtnVariable;
+  QRadioButton* rbtn16;
+  QRadioButton* rbtn32;
+  QRadioButton* rbtn64;
+  QCheckBox* cbxHighlightLow32;
+  QListWidget* clbGeneral;
+  QLineEdit* edtMaxItems;
+  QLineEdit* edtIANALink;
+  QComboBox* cbxMACFormat;
+  QComboBox* cboxCsvDelimiter;
+  QPushButton* btnOk;
+  QPushButton* btnCancel;
+  QPushButton* btnHelp;
+
+  void btnOkClick();
+  void btnCancelClick();
+  void btnHelpClick();
+  void tvOptionsClick();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool GeneralChecked(int item) const;
+  void SetGeneralChecked(int item, bool on);
+  void UpdateHints();
+  void SetBitWidth(int bits);
+  // The limit field as a number; false when it holds none.
+  bool MaxItemsValue(int* value) const;
+  bool ConfirmMaxItems();
+
+  QVector<QTreeWidgetItem*> FNodes;
+  QVector<QFrame*> FPages;
+  int FHelpContext = 19100;
+};

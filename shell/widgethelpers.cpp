@@ -1,8 +1,11 @@
 #include "shell/widgethelpers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
 #include <QTreeWidget>
@@ -112,4 +115,57 @@ void ResetEditColor(QWidget* edit) {
   QPalette pal = edit->palette();
   pal.setColor(QPalette::Base, QApplication::palette(edit).color(QPalette::Base));
   edit->setPalette(pal);
+}
+
+QString ShortHint(const QString& hint) {
+  const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+  return bar < 0 ? hint : hint.left(bar);
+}
+
+QString LongHint(const QString& hint) {
+  const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+  return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void SetHint(QWidget* widget, const QString& hint) {
+  if (!widget) return;
+  widget->setToolTip(ShortHint(hint));
+  widget->setStatusTip(LongHint(hint));
+}
+
+void SetHint(QAction* action, const QString& hint) {
+  if (!action) return;
+  action->setToolTip(ShortHint(hint));
+  action->setStatusTip(LongHint(hint));
+}
+
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+  QFont f = font();
+  f.setUnderline(true);
+  setFont(f);
+  QPalette pal = palette();
+  pal.setColor(QPalette::WindowText, Qt::blue);
+  setPalette(pal);
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::TabFocus);
+}
+
+void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+  // Taken here so the click does not fall through to the parent.
+  event->accept();
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit clicked();
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+      event->key() == Qt::Key_Enter) {
+    emit clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
 }

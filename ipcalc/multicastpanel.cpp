@@ -103,7 +103,7 @@ TMulticastPanel::TMulticastPanel(QWidget* parent) : QWidget(parent) {
   const int buttonY = 6 + 2 * (rowH + 4) + 6;
   bbtnIANALink->setGeometry(8, buttonY, std::max(210, bbtnIANALink->sizeHint().width()),
                             bbtnIANALink->sizeHint().height());
-  Label39->setGeometry(232, 4, kDiagramRight - 232, rowH);
+  Label39->setGeometry(232, 4, std::max(kDiagramRight - 232, Label39->sizeHint().width()), rowH);
   const int ruleY = std::max(buttonY + bbtnIANALink->sizeHint().height(), 4 + rowH + 90) + 6;
   lbMIP->setGeometry(232, 4 + rowH + 2, kDiagramRight - 232, ruleY - 6 - (4 + rowH + 2));
   Panel4->setGeometry(8, ruleY, kDiagramRight - 8, 2);

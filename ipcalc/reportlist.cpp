@@ -2,8 +2,10 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 // Draws the cell, then a light line at its right and bottom edge.
@@ -38,4 +40,17 @@ void SetupReportList(QTreeWidget* view, const QStringList& captions, const QList
   view->header()->setSectionsMovable(false);
   view->header()->setStretchLastSection(false);
   for (int i = 0; i < widths.size() && i < captions.size(); ++i) view->setColumnWidth(i, widths[i]);
+}
+
+void FitReportColumns(QTreeWidget* view, int columns) {
+  const QFontMetrics fm(view->font());
+  const int count = columns < 0 ? view->columnCount() : std::min(columns, view->columnCount());
+  for (int c = 0; c < count; ++c) {
+    int needed = 0;
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+      needed = std::max(needed, fm.horizontalAdvance(view->topLevelItem(i)->text(c)));
+    // Room for the cell margins and the grid line.
+    needed += 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 8;
+    if (needed > view->columnWidth(c)) view->setColumnWidth(c, needed);
+  }
 }

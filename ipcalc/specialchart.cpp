@@ -41,6 +41,8 @@ void TSpecialChart::LoadReservedList(const QStringList& candidates) {
   for (const TChartEntry& e : FEntries)
     items << new QTreeWidgetItem(QStringList{e.block, e.usage, e.reference});
   lvIPv4Chart->addTopLevelItems(items);
+  // Usages may be long: only the block column grows, the page is narrow.
+  FitReportColumns(lvIPv4Chart, 1);
 }
 
 void TSpecialChart::HighlightChartRow(const QString& addressText, uint32_t maskInUse) {

@@ -147,6 +147,7 @@ void TSubnetTables::FillSubnetTable(const QString& maskText, bool subnetTable, b
     for (const TSubnetRow& r : table.rows)
       items << new QTreeWidgetItem(QStringList{r.mask, r.prefix, r.networks, r.hosts});
     lvSubnets->addTopLevelItems(items);
+    FitReportColumns(lvSubnets);
   }
   if (lvSubnets->topLevelItemCount() == 0) {
     pnlSubnetworksTableHeader->clear();
@@ -190,6 +191,7 @@ void TSubnetTables::lvSubnetsSelectItem(QTreeWidgetItem* item) {
     items << new QTreeWidgetItem(QStringList{r.network, r.hosts, r.number});
   lvNetworks->setUpdatesEnabled(false);
   lvNetworks->addTopLevelItems(items);
+  FitReportColumns(lvNetworks);
   lvNetworks->setUpdatesEnabled(true);
   SelectListItem(lvNetworks, 0);
 }

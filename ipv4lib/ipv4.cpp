@@ -30,7 +30,7 @@ bool parse_dotted(std::string_view s, uint32_t* out) noexcept {
       digits = 0;
     } else if (c >= '0' && c <= '9') {
       part = part * 10 + (c - '0');
-      // At most 15 characters, so a part never overflows before this check.
+      // part is at most 255 before each step, so it cannot overflow.
       if (part > 255) return false;
       ++digits;
     } else {

@@ -158,10 +158,13 @@ bool SettingsFile::Flush() {
     data.append(d->trailing.constData(), static_cast<size_t>(d->trailing.size()));
   }
   QSaveFile file(FPath);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered, so a full disk shows in write()'s count: a buffered write
+  // reports success and a failing flush still lets commit() go through.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   // A short write must never be committed: the old file stays instead.
   const qint64 size = static_cast<qint64>(data.size());
-  if (file.write(data.data(), size) != size) {
+  if (file.write(data.data(), size) != size || !file.flush() ||
+      file.error() != QFileDevice::NoError) {
     file.cancelWriting();
     return false;
   }

@@ -105,12 +105,26 @@ TMaskViewer::TMaskViewer(QWidget* parent)
   grid->addWidget(lblHex, 2, 3);
   grid->addWidget(
       MakeCaptionLabel(QStringLiteral("Label25"), QStringLiteral("Number of Hosts:"), this), 3, 0);
-  grid->addWidget(lblHostCount, 3, 1);
-  grid->addWidget(lblUsageLabel, 3, 2);
-  grid->addWidget(lblUsage, 3, 3);
+  // The host count may read "RFC3021 point to point": it takes the middle
+  // column as well; the usage line sits in the last one.
+  grid->addWidget(lblHostCount, 3, 1, 1, 2);
+  auto* usage = new QHBoxLayout;
+  usage->setSpacing(4);
+  usage->addWidget(lblUsageLabel);
+  usage->addWidget(lblUsage, 1);
+  grid->addLayout(usage, 3, 3);
   grid->addWidget(MakeCaptionLabel(QStringLiteral("Label27"), QStringLiteral("Binary View:"), this),
                   4, 0);
   grid->addWidget(imgBinMask, 4, 1, 1, 3, Qt::AlignLeft | Qt::AlignVCenter);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
+
+  // Room for the longest text of each value, whatever the font.
+  const QFontMetrics fm(font());
+  const int mask = fm.horizontalAdvance(QStringLiteral("255.255.255.255")) + 4;
+  lblSubnetMask->setMinimumWidth(mask);
+  lblWildcard->setMinimumWidth(mask);
+  lblHex->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("FF.FF.FF.FF")) + 4);
+  lblHostCount->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("RFC3021 point to point")) + 4);
+  lblUsage->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("100%")) + 4);
 }

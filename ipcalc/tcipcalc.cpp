@@ -91,8 +91,8 @@ TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
 
 // ---------------------------------------------------------------- layout
 
-QGroupBox* TcIpCalc::BuildNetworkCalc() {
-  auto* gb = new QGroupBox(QStringLiteral("Network Calculator"));
+QGroupBox* TcIpCalc::BuildNetworkCalc(QWidget* parent) {
+  auto* gb = new QGroupBox(QStringLiteral("Network Calculator"), parent);
   gb->setObjectName(QStringLiteral("gbNetworkCalc"));
 
   auto* combo = new THistoryCombo(gb);
@@ -175,8 +175,8 @@ QGroupBox* TcIpCalc::BuildNetworkCalc() {
 
   auto* hostRange = new QHBoxLayout;
   hostRange->setSpacing(6);
-  hostRange->addWidget(lblHostRange, 3);
-  hostRange->addWidget(lblNumberOfHosts, 2);
+  hostRange->addWidget(lblHostRange, 1);
+  hostRange->addWidget(lblNumberOfHosts, 0);
 
   struct Row {
     QLabel* caption;
@@ -214,6 +214,10 @@ QGroupBox* TcIpCalc::BuildNetworkCalc() {
 void TcIpCalc::BuildLayout() {
   pnlCalcBackground = new QWidget;
   pnlCalcBackground->setObjectName(QStringLiteral("pnlCalcBackground"));
+  // The designed pixel sizes are those of an 8 point font.
+  QFont small = pnlCalcBackground->font();
+  small.setPointSize(8);
+  pnlCalcBackground->setFont(small);
   auto* main = new QVBoxLayout(pnlCalcBackground);
   main->setContentsMargins(0, 0, 0, 0);
   main->setSpacing(0);
@@ -253,21 +257,18 @@ void TcIpCalc::BuildLayout() {
   ScrollBox1->setWidgetResizable(true);
   ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ScrollBox1->setMinimumWidth(100);
-  ScrollBox1->setMaximumWidth(439 + 8);
-  auto* left = new QWidget;
+  auto* left = new QWidget(pnlCalcBackground);
+  left->setFont(small);
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(2, 2, 2, 2);
   leftLayout->setSpacing(3);
 
   gbSubnetViewer = new TMaskViewer(left);
-  gbSubnetViewer->setFixedWidth(439);
-  gbNetworkCalc = BuildNetworkCalc();
-  gbNetworkCalc->setFixedWidth(439);
+  gbNetworkCalc = BuildNetworkCalc(left);
 
   pcSpecialTables = new QTabWidget(left);
   pcSpecialTables->setObjectName(QStringLiteral("pcSpecialTables"));
   pcSpecialTables->setDocumentMode(true);
-  pcSpecialTables->setFixedWidth(439);
   pcSpecialTables->setMinimumHeight(240);
   tsSpecIP = new QWidget;
   tsSpecIP->setObjectName(QStringLiteral("tsSpecIP"));
@@ -311,17 +312,29 @@ void TcIpCalc::BuildLayout() {
 
   // Group box captions bold, their contents not.
   for (QGroupBox* gb : {static_cast<QGroupBox*>(gbSubnetViewer), gbNetworkCalc}) {
-    const QFont normal = gb->font();
     SetBold(gb, true);
-    for (QWidget* w : gb->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      QFont f = normal;
-      f.setUnderline(w->font().underline());
-      if (w != gbSubnetViewer->imgBinMask) w->setFont(f);
-    }
+    for (QWidget* w : gb->findChildren<QWidget*>()) SetBold(w, false);
   }
   SetBold(btnCalculate, true);
   SetBold(gbSubnetViewer->btnSNConvert, true);
   SetBold(lblNetwork, true);
+  for (QToolButton* b : {sbtnClassASupernets, sbtnRFC3021Subnet, sbtnSubnetMaskViewer})
+    b->setFixedSize(qMax(120, b->sizeHint().width()), 22);
+  const QFontMetrics fm(lblHostRange->font());
+  lblHostRange->setMinimumWidth(
+      fm.horizontalAdvance(QStringLiteral("192.168.100.1 - 192.168.100.254")));
+  lblNumberOfHosts->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  lblNumberOfHosts->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("(16777214 addresses)")) +
+                                    4);
+
+  // The left side is as wide as its widest part, at least the designed 439.
+  int width = 439;
+  for (QWidget* w : {static_cast<QWidget*>(gbSubnetViewer), static_cast<QWidget*>(gbNetworkCalc)})
+    width = qMax(width, w->sizeHint().width());
+  for (QWidget* w : {static_cast<QWidget*>(gbSubnetViewer), static_cast<QWidget*>(gbNetworkCalc),
+                     static_cast<QWidget*>(pcSpecialTables)})
+    w->setFixedWidth(width);
+  LimitLeftWidth();
 
   pmCopy = new QMenu(this);
   pmCopy->setObjectName(QStringLiteral("pmCopy"));
@@ -880,6 +893,13 @@ void TcIpCalc::sbtnSubnetMaskViewerClick() {
   Examine(true);
 }
 
+void TcIpCalc::LimitLeftWidth() {
+  // The left side may not grow beyond its contents (plus the scroll bar).
+  const QScrollBar* bar = ScrollBox1->verticalScrollBar();
+  ScrollBox1->setMaximumWidth(gbSubnetViewer->width() + 8 +
+                              (bar->isVisible() ? bar->sizeHint().width() : 0));
+}
+
 void TcIpCalc::UpdateViewerVisibility() {
   edtNetworkMask->setVisible(!FViewerMode);
   lblNetworkMask->setVisible(!FViewerMode);
@@ -955,9 +975,7 @@ bool TcIpCalc::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Show:
     case QEvent::Hide:
       if (watched == ScrollBox1->verticalScrollBar()) {
-        // The left side may not grow beyond its contents (plus the scroll bar).
-        const int extra = event->type() == QEvent::Show ? 38 : 8;
-        ScrollBox1->setMaximumWidth(gbSubnetViewer->width() + extra);
+        LimitLeftWidth();
       }
       break;
     default:

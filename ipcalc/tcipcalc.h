@@ -143,7 +143,7 @@ class TcIpCalc : public TcChild {
 
  private:
   void BuildLayout();
-  QGroupBox* BuildNetworkCalc();
+  QGroupBox* BuildNetworkCalc(QWidget* parent);
   void ConnectHandlers();
   void ApplyResult(const NetCalcResult& r);
   void FillSubnetTable();
@@ -152,6 +152,7 @@ class TcIpCalc : public TcChild {
   void SetHistory(const QStringList& history);
   QStringList History() const;
   void UpdateViewerVisibility();
+  void LimitLeftWidth();
   void ShowViewerLabelsFrom(bool setPosition);
 
   void edtIPCAddressChange();

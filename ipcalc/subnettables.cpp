@@ -173,7 +173,7 @@ void TSubnetTables::ClearSubnetTable() {
 
 void TSubnetTables::SetHostListAvailable(bool on) {
   FHostListAvailable = on;
-  pmNetworksPopup();
+  Showhostlist1->setEnabled(CanShowHostList());
 }
 
 void TSubnetTables::lvSubnetsSelectItem(QTreeWidgetItem* item) {
@@ -210,8 +210,12 @@ void TSubnetTables::pmNetworksPopup() {
   Selectall1->setEnabled(true);
   Copy1->setEnabled(selected > 0);
   Copyallcolumns1->setEnabled(selected > 0);
-  Showhostlist1->setEnabled(FHostListAvailable && selected == 1 &&
-                            FPrefixText != QLatin1String("/31"));
+  Showhostlist1->setEnabled(CanShowHostList());
+}
+
+bool TSubnetTables::CanShowHostList() const {
+  return FHostListAvailable && SelectedNetworkRows().size() == 1 &&
+         FPrefixText != QLatin1String("/31");
 }
 
 void TSubnetTables::Selectall1Click() {

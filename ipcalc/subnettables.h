@@ -76,6 +76,7 @@ class TSubnetTables : public QWidget {
 
  private:
   std::vector<TSubnetworkRow> SelectedNetworkRows() const;
+  bool CanShowHostList() const;
   void OnSubnetSelectionChanged(int selectedRow, int deselectedRow);
   // Set while this panel empties lvSubnets itself: no rebuild for removed rows.
   bool FClearing = false;

@@ -181,6 +181,8 @@ ipv4 SupernetMask(uint32_t address, uint32_t mask) {
     s.widen_mask();
   }
   if (!stop) s.narrow_mask();
+  // Widening /1 by one bit would give 0.0.0.0, which is no mask at all.
+  if (s.mask.value() == 0) return ipv4(0x80000000u);
   return s.mask;
 }
 

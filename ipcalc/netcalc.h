@@ -73,7 +73,8 @@ struct NetCalcResult {
 NetCalcResult ComputeNetwork(const NetCalcInput& in);
 
 // The shortest mask under which the network address of address/mask is still
-// a network address (for 128.0.0.0 the mask widened by one bit only).
+// a network address (for 128.0.0.0 the mask widened by one bit only, never
+// beyond /1).
 ipv4 SupernetMask(uint32_t address, uint32_t mask);
 
 // What the mask viewer made of a typed mask.

@@ -44,13 +44,20 @@ void SetupReportList(QTreeWidget* view, const QStringList& captions, const QList
 
 void FitReportColumns(QTreeWidget* view, int columns) {
   const QFontMetrics fm(view->font());
+  const int margin =
+      2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 8;
   const int count = columns < 0 ? view->columnCount() : std::min(columns, view->columnCount());
   for (int c = 0; c < count; ++c) {
-    int needed = 0;
+    // Measuring only the longest texts keeps long lists cheap; the cells hold
+    // digits and dots, whose widths hardly differ.
+    qsizetype longest = 0;
     for (int i = 0; i < view->topLevelItemCount(); ++i)
-      needed = std::max(needed, fm.horizontalAdvance(view->topLevelItem(i)->text(c)));
-    // Room for the cell margins and the grid line.
-    needed += 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 8;
-    if (needed > view->columnWidth(c)) view->setColumnWidth(c, needed);
+      longest = std::max(longest, view->topLevelItem(i)->text(c).size());
+    int needed = 0;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+      const QString text = view->topLevelItem(i)->text(c);
+      if (text.size() == longest) needed = std::max(needed, fm.horizontalAdvance(text));
+    }
+    if (needed + margin > view->columnWidth(c)) view->setColumnWidth(c, needed + margin);
   }
 }

@@ -102,6 +102,9 @@ QGroupBox* TcIpCalc::BuildNetworkCalc(QWidget* parent) {
   edtIPCAddress->setEditable(true);
   edtIPCAddress->setInsertPolicy(QComboBox::NoInsert);
   edtIPCAddress->setDuplicatesEnabled(true);
+  // Inline completion would turn a typed "10.0.0.1" into a longer history
+  // entry such as "10.0.0.10" just before Enter examines it.
+  edtIPCAddress->setCompleter(nullptr);
   edtIPCAddress->setToolTip(QStringLiteral("IP address or network to be examined"));
   edtIPCAddress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 

@@ -34,8 +34,11 @@ void fuzz_ipv4(std::string_view text) {
   // glibc accepts no leading zeros and no NULs; whatever it accepts, we accept too.
   const std::string s(text);
   in_addr addr;
-  if (s.size() <= 15 && s.find('\0') == std::string::npos && inet_pton(AF_INET, s.c_str(), &addr))
-    check(a.is_valid() && a.value() == ntohl(addr.s_addr));
+  const bool glibc = s.size() <= 15 && s.find('\0') == std::string::npos &&
+                     inet_pton(AF_INET, s.c_str(), &addr) == 1;
+  if (glibc) check(a.is_valid() && a.value() == ntohl(addr.s_addr));
+  // and the other way round, for texts without leading zeros
+  if (a.is_valid() && a.text() == s) check(glibc);
 }
 
 void fuzz_ipv4host(std::string_view text) {

@@ -38,6 +38,7 @@ class ipv4host {
   // usable prefix or mask keeps the previous mask.
   ipv4host& assign_text(std::string_view text) noexcept;
 
+  // The network flags (the f_* bits); 0 when invalid.
   uint32_t flags() const noexcept { return flags_; }
   bool is_valid() const noexcept { return flags_ & f_valid; }
   // The mask is 255.255.255.255.

@@ -21,12 +21,16 @@ class ipv4mac {
   // low: octets 3-6; high: octets 1-2 (a high above 0xFFFF makes the object invalid).
   ipv4mac(uint32_t low, uint32_t high) noexcept;
 
+  // The classification word (the f_* bits); 0 when invalid.
   uint32_t flags() const noexcept { return flags_; }
   bool is_valid() const noexcept { return flags_ & f_valid; }
+  // 00-00-00-00-00-00.
   bool is_zero() const noexcept { return flags_ & f_zero; }
   // 01-00-5E-00-00-00 ... 01-00-5E-7F-FF-FF.
   bool is_ipv4_multicast() const noexcept { return flags_ & f_ipv4_multicast; }
+  // Octets 3-6, octet 3 in bits 31-24 (as stored, also when invalid).
   uint32_t low() const noexcept { return low_; }
+  // Octets 1-2 in bits 15-0 (as stored, also when invalid).
   uint32_t high() const noexcept { return high_; }
   // The 48-bit value; 0 when invalid.
   uint64_t value() const noexcept;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 #include "ipcalc/bitimage.h"
 #include "ipcalc/multicast.h"

@@ -27,7 +27,12 @@ uint32_t SubnetBaseMask(const QString& maskText) {
   const QString t = maskText.trimmed();
   if (t.isEmpty()) return 0;
   const ipv4 dotted(t.toStdString());
-  if (dotted.is_valid()) return ContiguousPrefix(dotted.value()) ? dotted.value() : 0;
+  if (dotted.is_valid()) {
+    const uint32_t v = dotted.value();
+    if (ContiguousPrefix(v)) return v;
+    // A wildcard (zeros, then ones) stands for its complement, as in the viewer.
+    return v != 0 && (v & (v + 1u)) == 0 ? ~v : 0;
+  }
   bool ok = false;
   if (t.startsWith(QLatin1Char('/'))) {
     const int p = t.mid(1).toInt(&ok, 10);

@@ -10,9 +10,10 @@
 // Most subnetworks listed for one subnet mask before the "more..." row.
 inline constexpr int kMaxSubnetworkRows = 256;
 
-// Reads a network mask as the calculator does: a dotted mask, "/" and a
-// prefix length 1-32, or a host count (the smallest block of at least
-// count + 2 addresses, never below 4). 0 when the text gives no contiguous mask.
+// Reads a network mask as the calculator does: a dotted mask or wildcard
+// mask, "/" and a prefix length 1-32, or a host count (the smallest block of
+// at least count + 2 addresses, never below 4). 0 when the text gives no
+// contiguous mask.
 uint32_t SubnetBaseMask(const QString& maskText);
 
 struct TSubnetRow {

@@ -104,7 +104,11 @@ void TestSubnetTables::baseMask_data() {
   QTest::newRow("255.255.0.255") << "255.255.0.255"
                                  << "0.0.0.0";
   QTest::newRow("0.0.0.255 wildcard") << "0.0.0.255"
-                                      << "0.0.0.0";
+                                      << "255.255.255.0";
+  QTest::newRow("127.255.255.255 wildcard") << "127.255.255.255"
+                                            << "128.0.0.0";
+  QTest::newRow("0.0.255.0 neither") << "0.0.255.0"
+                                     << "0.0.0.0";
   QTest::newRow("empty") << ""
                          << "0.0.0.0";
 }

@@ -31,6 +31,7 @@
 #include "ipcalc/multicast.h"
 #include "ipcalc/multicastpanel.h"
 #include "ipcalc/netcalc.h"
+#include "ipcalc/networkcalcbox.h"
 #include "ipcalc/specialchart.h"
 #include "ipcalc/subnettables.h"
 #include "ipv4lib/ipv4host.h"
@@ -42,18 +43,6 @@
 namespace {
 
 const QString kSection = QStringLiteral("MRIP");
-const QString kCopyHint = QStringLiteral("Right click to open popup menu");
-
-// The address combo tells when its drop-down list opens.
-class THistoryCombo : public QComboBox {
- public:
-  using QComboBox::QComboBox;
-  std::function<void()> onDropDown;
-  void showPopup() override {
-    if (onDropDown) onDropDown();
-    QComboBox::showPopup();
-  }
-};
 
 // Trims blanks and control characters at both ends.
 QString TrimText(const QString& s) {
@@ -90,129 +79,6 @@ TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
 }
 
 // ---------------------------------------------------------------- layout
-
-QGroupBox* TcIpCalc::BuildNetworkCalc(QWidget* parent) {
-  auto* gb = new QGroupBox(QStringLiteral("Network Calculator"), parent);
-  gb->setObjectName(QStringLiteral("gbNetworkCalc"));
-
-  auto* combo = new THistoryCombo(gb);
-  combo->onDropDown = [this] { edtIPCAddressDropDown(); };
-  edtIPCAddress = combo;
-  edtIPCAddress->setObjectName(QStringLiteral("edtIPCAddress"));
-  edtIPCAddress->setEditable(true);
-  edtIPCAddress->setInsertPolicy(QComboBox::NoInsert);
-  edtIPCAddress->setDuplicatesEnabled(true);
-  // Inline completion would turn a typed "10.0.0.1" into a longer history
-  // entry such as "10.0.0.10" just before Enter examines it.
-  edtIPCAddress->setCompleter(nullptr);
-  edtIPCAddress->setToolTip(QStringLiteral("IP address or network to be examined"));
-  edtIPCAddress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-
-  lblNetworkMask =
-      MakeCaptionLabel(QStringLiteral("lblNetworkMask"), QStringLiteral("Network Mask"), gb);
-  edtNetworkMask = new QLineEdit(QStringLiteral("255.255.255.0"), gb);
-  edtNetworkMask->setObjectName(QStringLiteral("edtNetworkMask"));
-  edtNetworkMask->setToolTip(QStringLiteral("Enter a subnet mask, prefix or numeric value"));
-  btnCalculate = new QPushButton(QStringLiteral("Examine"), gb);
-  btnCalculate->setObjectName(QStringLiteral("btnCalculate"));
-  btnCalculate->setToolTip(QStringLiteral("Click to examine IP address or network"));
-  btnCalculate->setAutoDefault(false);
-  bbtnPrev = new QToolButton(gb);
-  bbtnPrev->setObjectName(QStringLiteral("bbtnPrev"));
-  bbtnPrev->setArrowType(Qt::LeftArrow);
-  bbtnPrev->setFixedSize(14, 21);
-  bbtnNext = new QToolButton(gb);
-  bbtnNext->setObjectName(QStringLiteral("bbtnNext"));
-  bbtnNext->setArrowType(Qt::RightArrow);
-  bbtnNext->setFixedSize(14, 21);
-  bbtnPrev->setEnabled(false);
-  bbtnNext->setEnabled(false);
-
-  lblNw = MakeCaptionLabel(QStringLiteral("lblNw"), QStringLiteral("Network:"), gb);
-  lblNetwork = MakeValueLabel(QStringLiteral("lblNetwork"), gb);
-  lblSupernet = MakeValueLabel(QStringLiteral("lblSupernet"), gb);
-  lblHostRange = MakeValueLabel(QStringLiteral("lblHostRange"), gb);
-  lblNumberOfHosts = MakeValueLabel(QStringLiteral("lblNumberOfHosts"), gb);
-  lblBroadcast = MakeValueLabel(QStringLiteral("lblBroadcast"), gb);
-  lblNextNetwork = MakeValueLabel(QStringLiteral("lblNextNetwork"), gb);
-  lblPTR = MakeValueLabel(QStringLiteral("lblPTR"), gb);
-  lblIPv6 = MakeValueLabel(QStringLiteral("lblIPv6"), gb);
-  lblRemarks = MakeValueLabel(QStringLiteral("lblRemarks"), gb);
-  lblRemarks->setWordWrap(true);
-  lblRemarks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblRemarks->setFixedHeight(2 * lblRemarks->fontMetrics().lineSpacing() + 2);
-
-  for (QLabel* l : {lblNetwork, lblHostRange, lblBroadcast, lblNextNetwork, lblPTR, lblIPv6})
-    l->setToolTip(kCopyHint);
-  lblSupernet->setToolTip(
-      QStringLiteral("Click to use as network mask, right click to open popup menu"));
-  QFont under = lblSupernet->font();
-  under.setUnderline(true);
-  lblSupernet->setFont(under);
-  lblSupernet->setMouseTracking(true);
-  lblNumberOfHosts->setMouseTracking(true);
-
-  auto* grid = new QGridLayout(gb);
-  grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(1);
-
-  auto* inputs = new QGridLayout;
-  inputs->setHorizontalSpacing(2);
-  inputs->setVerticalSpacing(1);
-  inputs->addWidget(
-      MakeCaptionLabel(QStringLiteral("Label2"), QStringLiteral("IP Address or Network"), gb), 0,
-      1);
-  inputs->addWidget(lblNetworkMask, 0, 4);
-  inputs->addWidget(bbtnPrev, 1, 0);
-  inputs->addWidget(edtIPCAddress, 1, 1);
-  inputs->addWidget(bbtnNext, 1, 2);
-  inputs->addItem(new QSpacerItem(6, 1, QSizePolicy::Fixed), 1, 3);
-  inputs->addWidget(edtNetworkMask, 1, 4);
-  inputs->addItem(new QSpacerItem(6, 1, QSizePolicy::Fixed), 1, 5);
-  inputs->addWidget(btnCalculate, 1, 6);
-  inputs->setColumnStretch(1, 5);
-  inputs->setColumnStretch(4, 4);
-  grid->addLayout(inputs, 0, 0, 1, 2);
-  grid->addItem(new QSpacerItem(1, 4, QSizePolicy::Minimum, QSizePolicy::Fixed), 1, 0);
-
-  auto* hostRange = new QHBoxLayout;
-  hostRange->setSpacing(6);
-  hostRange->addWidget(lblHostRange, 1);
-  hostRange->addWidget(lblNumberOfHosts, 0);
-
-  struct Row {
-    QLabel* caption;
-    QLabel* value;
-    QLayout* layout;
-  };
-  const Row rows[] = {
-      {lblNw, lblNetwork, nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label5"), QStringLiteral("Supernet Mask:"), gb),
-       lblSupernet, nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label13"), QStringLiteral("Host Addr. Range:"), gb),
-       nullptr, hostRange},
-      {MakeCaptionLabel(QStringLiteral("Label14"), QStringLiteral("Broadcast Address:"), gb),
-       lblBroadcast, nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label16"), QStringLiteral("Next Network Addr.:"), gb),
-       lblNextNetwork, nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label15"), QStringLiteral("DNS PTR Record:"), gb), lblPTR,
-       nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label6"), QStringLiteral("Address in IPv6:"), gb), lblIPv6,
-       nullptr},
-      {MakeCaptionLabel(QStringLiteral("Label17"), QStringLiteral("Remarks:"), gb), lblRemarks,
-       nullptr},
-  };
-  int r = 2;
-  for (const Row& row : rows) {
-    grid->addWidget(row.caption, r, 0, Qt::AlignLeft | Qt::AlignTop);
-    if (row.value) grid->addWidget(row.value, r, 1);
-    if (row.layout) grid->addLayout(row.layout, r, 1);
-    ++r;
-  }
-  grid->setColumnStretch(1, 1);
-  return gb;
-}
 
 void TcIpCalc::BuildLayout() {
   pnlCalcBackground = new QWidget;
@@ -267,7 +133,25 @@ void TcIpCalc::BuildLayout() {
   leftLayout->setSpacing(3);
 
   gbSubnetViewer = new TMaskViewer(left);
-  gbNetworkCalc = BuildNetworkCalc(left);
+  auto* calcBox = new TNetworkCalcBox(left);
+  calcBox->onDropDown = [this] { edtIPCAddressDropDown(); };
+  gbNetworkCalc = calcBox;
+  edtIPCAddress = calcBox->edtIPCAddress;
+  lblNetworkMask = calcBox->lblNetworkMask;
+  edtNetworkMask = calcBox->edtNetworkMask;
+  btnCalculate = calcBox->btnCalculate;
+  bbtnPrev = calcBox->bbtnPrev;
+  bbtnNext = calcBox->bbtnNext;
+  lblNw = calcBox->lblNw;
+  lblNetwork = calcBox->lblNetwork;
+  lblSupernet = calcBox->lblSupernet;
+  lblHostRange = calcBox->lblHostRange;
+  lblNumberOfHosts = calcBox->lblNumberOfHosts;
+  lblBroadcast = calcBox->lblBroadcast;
+  lblNextNetwork = calcBox->lblNextNetwork;
+  lblPTR = calcBox->lblPTR;
+  lblIPv6 = calcBox->lblIPv6;
+  lblRemarks = calcBox->lblRemarks;
 
   pcSpecialTables = new QTabWidget(left);
   pcSpecialTables->setObjectName(QStringLiteral("pcSpecialTables"));
@@ -323,13 +207,6 @@ void TcIpCalc::BuildLayout() {
   SetBold(lblNetwork, true);
   for (QToolButton* b : {sbtnClassASupernets, sbtnRFC3021Subnet, sbtnSubnetMaskViewer})
     b->setFixedSize(qMax(120, b->sizeHint().width()), 22);
-  const QFontMetrics fm(lblHostRange->font());
-  lblHostRange->setMinimumWidth(
-      fm.horizontalAdvance(QStringLiteral("192.168.100.1 - 192.168.100.254")));
-  lblNumberOfHosts->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-  lblNumberOfHosts->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("(16777214 addresses)")) +
-                                    4);
-
   // The left side is as wide as its widest part, at least the designed 439.
   int width = 439;
   for (QWidget* w : {static_cast<QWidget*>(gbSubnetViewer), static_cast<QWidget*>(gbNetworkCalc)})

@@ -143,7 +143,6 @@ class TcIpCalc : public TcChild {
 
  private:
   void BuildLayout();
-  QGroupBox* BuildNetworkCalc(QWidget* parent);
   void ConnectHandlers();
   void ApplyResult(const NetCalcResult& r);
   void FillSubnetTable();

@@ -221,6 +221,8 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
       r.mcIp = QtText(a.text());
       r.mcMac = MulticastMacText(a, in.macFormat);
       r.multicast = true;
+      // The page was just filled: let the user see it.
+      r.multicastTab = 1;
       r.remarks = QStringLiteral("Multicast ") + MulticastScopeText(a.value(), r.mask.value()) +
                   QStringLiteral(", MAC: ") + r.mcMac;
     } else {

@@ -629,10 +629,10 @@ bool TcIpCalc::ValidateViewerMask() {
   return true;
 }
 
-void TcIpCalc::ConvertViewerMask() {
+bool TcIpCalc::ConvertViewerMask() {
   gbSubnetViewer->lblUsageLabel->hide();
   gbSubnetViewer->lblUsage->hide();
-  if (!ValidateViewerMask()) return;
+  if (!ValidateViewerMask()) return false;
   if (FViewerMode) {
     const QString text = edtIPCAddress->currentText();
     FAddress.assign_text(text.toLatin1().toStdString());
@@ -646,6 +646,7 @@ void TcIpCalc::ConvertViewerMask() {
   DrawBinMask();
   ShowViewerLabels();
   if (FViewerMode) HighlightChartRow();
+  return true;
 }
 
 void TcIpCalc::ShowViewerLabels() {
@@ -749,7 +750,8 @@ void TcIpCalc::ApplyMaskOptions() {
       if (BelowClassAMask(e->text())) e->setText(QStringLiteral("255.0.0.0"));
   }
   bar->setMaximum(FRFC3021Subnets ? 32 : 31);
-  ConvertViewerMask();
+  // In viewer mode a rejected mask would only be rejected a second time.
+  if (!ConvertViewerMask() && FViewerMode) return;
   Examine(true);
 }
 

@@ -49,7 +49,9 @@ class TcIpCalc : public TcChild {
 
   // The mask viewer.
   bool ValidateViewerMask();
-  void ConvertViewerMask();
+  // Checks and shows the typed mask (re-examining in viewer mode); false when
+  // the mask was rejected.
+  bool ConvertViewerMask();
   void ShowViewerLabels();
   void ClearViewerLabels();
   void DrawBinMask();

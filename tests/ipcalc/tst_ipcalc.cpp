@@ -43,6 +43,8 @@ class TestIpCalc : public QObject {
   void badInput_data();
   void badInput();
   void emptyMaskComputesNothing();
+  void multicastPageFollowsTheAddress_data();
+  void multicastPageFollowsTheAddress();
   void historyKeepsTheLastTen();
   void historyTakesTheAddressOfANetworkText();
   void typingClearsAndPickingExamines();
@@ -393,6 +395,27 @@ void TestIpCalc::emptyMaskComputesNothing() {
   QCOMPARE(FCalc->windowTitle(), QStringLiteral("IPv4 Calculator "));
   QVERIFY(!FCalc->findChild<QToolButton*>(QStringLiteral("bbtnPrev"))->isEnabled());
   QCOMPARE(FCalc->findChild<QTreeWidget*>(QStringLiteral("lvSubnets"))->topLevelItemCount(), 0);
+}
+
+void TestIpCalc::multicastPageFollowsTheAddress_data() {
+  QTest::addColumn<bool>("classDE");
+  QTest::newRow("class D/E subnets on") << true;
+  QTest::newRow("class D/E subnets off") << false;
+}
+
+void TestIpCalc::multicastPageFollowsTheAddress() {
+  QFETCH(bool, classDE);
+  Options o;
+  o.classDE = classDE;
+  Open(o);
+  auto* pages = FCalc->findChild<QTabWidget*>(QStringLiteral("pcSpecialTables"));
+  QVERIFY(!pages->isTabVisible(1));
+  Examine(QStringLiteral("239.1.2.3"), QStringLiteral("255.255.255.0"));
+  QVERIFY(pages->isTabVisible(1));
+  QCOMPARE(Text("lblMCIP"), QStringLiteral("239.1.2.3"));
+  QCOMPARE(Text("lblMCMAC"), QStringLiteral("01:00:5E:01:02:03"));
+  Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
+  QVERIFY(!pages->isTabVisible(1));
 }
 
 // ---------------------------------------------------------------- history

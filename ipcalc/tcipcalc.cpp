@@ -78,6 +78,19 @@ TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
   resize(805 + 2 * frame, 592 + title + frame);
 }
 
+TcIpCalc::~TcIpCalc() {
+  // The base classes and the children outlive this part of the object while
+  // they are torn down: none of their signals or events may reach it.
+  QObject::disconnect(this, nullptr, this, nullptr);
+  for (QObject* o : findChildren<QObject*>()) {
+    QObject::disconnect(o, nullptr, this, nullptr);
+    o->removeEventFilter(this);
+  }
+  static_cast<TNetworkCalcBox*>(gbNetworkCalc)->onDropDown = nullptr;
+  subnetTables->NetworkText = [] { return QString(); };
+  subnetTables->NetworkLabelText = [] { return QString(); };
+}
+
 // ---------------------------------------------------------------- layout
 
 void TcIpCalc::BuildLayout() {

@@ -34,6 +34,7 @@ class TcIpCalc : public TcChild {
   Q_OBJECT
  public:
   explicit TcIpCalc(QWidget* parent = nullptr);
+  ~TcIpCalc() override;
   void ApplyOptions(const TOptionsRec& options) override;
   int HelpContext() const override { return 1000; }
 

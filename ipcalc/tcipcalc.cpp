@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <functional>
@@ -738,7 +740,12 @@ void TcIpCalc::imgBinMaskMouseMove(int x) {
   std::size_t cell = 0;
   for (std::size_t i = 0; i < FBitCells.size(); ++i)
     if (FBitCells[i].x <= x) cell = i;
-  gbSubnetViewer->imgBinMask->setToolTip(BitHint(FBitCells[cell].colour, FAddress, FViewerMode));
+  TBitImage* image = gbSubnetViewer->imgBinMask;
+  const QString hint = BitHint(FBitCells[cell].colour, FAddress, FViewerMode);
+  if (hint == image->toolTip()) return;
+  image->setToolTip(hint);
+  // A hint already on screen follows the mouse to the next kind of bit.
+  if (QToolTip::isVisible() && image->underMouse()) QToolTip::showText(QCursor::pos(), hint, image);
 }
 
 void TcIpCalc::edtSubnetMaskChange() {

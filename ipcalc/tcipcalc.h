@@ -176,5 +176,4 @@ class TcIpCalc : public TcChild {
   void SetFocusColours(bool active);
 
   QLabel* FPopupLabel = nullptr;
-  QWidget* FLastInput = nullptr;
 };

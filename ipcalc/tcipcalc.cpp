@@ -479,7 +479,12 @@ bool TcIpCalc::ShowResults() {
 }
 
 void TcIpCalc::ApplyResult(const NetCalcResult& r) {
-  if (r.clearFirst) ClearResults();
+  if (r.clearFirst) {
+    // The remark-only results still describe the examined address: keep its
+    // block marked in the chart.
+    ClearResults();
+    HighlightChartRow();
+  }
   if (!r.nwCaption.isEmpty()) lblNw->setText(r.nwCaption);
   lblNetwork->setText(r.network);
   lblSupernet->setText(r.supernet);

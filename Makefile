@@ -10,7 +10,7 @@ PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev libsimpleini-dev lib
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build asan test run bench format clean
+.PHONY: all deps build asan test run bench fuzz format clean
 
 all: build
 
@@ -46,8 +46,21 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen $$b; done
 
+# Fuzzes the text readers for FUZZ_SECONDS (needs clang-14 and libclang-rt-14-dev).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@for p in clang-14 libclang-rt-14-dev; do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || \
+	  { $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$p; }; \
+	done
+	mkdir -p build-fuzz
+	clang++-14 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. fuzz/fuzz_parsers.cpp \
+	  ipv4lib/ipv4.cpp ipv4lib/ipv4host.cpp ipv4lib/ipv4mac.cpp shell/fieldsplitter.cpp \
+	  -o build-fuzz/fuzz_parsers
+	build-fuzz/fuzz_parsers -max_total_time=$(FUZZ_SECONDS) -max_len=64
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz

@@ -1,6 +1,7 @@
 // libFuzzer target for every text reader of the address library and the field
 // splitter: any input must be read without a crash, and what is accepted must
 // agree with the value it reports. Build and run from the repository root with
+//   make fuzz            (or by hand:)
 //   clang++-14 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I. fuzz/fuzz_parsers.cpp
 //     ipv4lib/ipv4.cpp ipv4lib/ipv4host.cpp ipv4lib/ipv4mac.cpp shell/fieldsplitter.cpp
 //     -o fuzz_parsers

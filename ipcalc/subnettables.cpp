@@ -165,9 +165,7 @@ void TSubnetTables::ClearTables() {
 }
 
 void TSubnetTables::ClearSubnetTable() {
-  FClearing = true;
-  ClearListView(lvSubnets);
-  FClearing = false;
+  ClearTables();
   pnlSubnetTableHeader->clear();
 }
 

@@ -31,7 +31,8 @@ class TSubnetTables : public QWidget {
   void FillSubnetTable(const QString& maskText, bool subnetTable, bool rfc3021);
   // Removes the rows of both lists (headers stay).
   void ClearTables();
-  // Removes the rows of lvSubnets and blanks its header.
+  // Removes the rows of both lists and blanks the subnet table header: the
+  // subnetworks shown belong to a row that is gone.
   void ClearSubnetTable();
   // Whether the host list editor can be opened ("Show hostlist", double-click).
   void SetHostListAvailable(bool on);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -15,6 +16,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
 #include "shell/optionsrec.h"
@@ -71,14 +73,15 @@ class TestListCommands : public QObject {
   void chartIsSortedAndSkipsBadLines();
   void highlight_data();
   void highlight();
-  void pickingABlockExamines();
+  void pickingAndLeavingTheChart();
   void multicastPage();
   void copyCommands();
   void menuRules_data();
   void menuRules();
+  void hostListForOneSubnetwork();
 
  private:
-  void Open(bool rfc3021 = true, bool classA = true);
+  void Open(bool rfc3021 = true);
   void Examine(const QString& address, const QString& mask);
   template <typename T>
   T* Child(const char* name) const {
@@ -122,7 +125,7 @@ void TestListCommands::cleanup() {
   FDir.reset();
 }
 
-void TestListCommands::Open(bool rfc3021, bool classA) {
+void TestListCommands::Open(bool rfc3021) {
   FCalc = new TcIpCalc;
   FCalc->FWindowKind = wkIpCalc;
   FArea->addSubWindow(FCalc);
@@ -130,7 +133,7 @@ void TestListCommands::Open(bool rfc3021, bool classA) {
   rec.IniFileName = IniFileName();
   rec.UseSubnetViewerMask = false;
   rec.RFC3021Subnets = rfc3021;
-  rec.EnableClassASupernets = classA;
+  rec.EnableClassASupernets = true;
   rec.RecallDesktopSettings = false;
   rec.MacFormatIndex = 1;
   FCalc->ApplyOptions(rec);
@@ -159,7 +162,6 @@ void TestListCommands::subnetTable_data() {
   QTest::newRow("255.255.255.0 RFC 3021")
       << "255.255.255.0" << true << to30 + QStringList{"255.255.255.254|/31|128|2"};
   QTest::newRow("/24") << "/24" << false << to30;
-  QTest::newRow("254 hosts") << "254" << false << to30;
 }
 
 void TestListCommands::subnetTable() {
@@ -253,30 +255,16 @@ void TestListCommands::highlight_data() {
   QTest::addColumn<QString>("address");
   QTest::addColumn<QString>("mask");
   QTest::addColumn<QString>("block");
-  QTest::newRow("10.1.2.3/24") << "10.1.2.3"
-                               << "255.255.255.0"
-                               << "10.0.0.0/8";
-  QTest::newRow("10.0.0.0/7 wider than the block") << "10.0.0.0"
-                                                   << "254.0.0.0"
-                                                   << "";
-  QTest::newRow("192.0.0.1/30 nested") << "192.0.0.1"
-                                       << "255.255.255.252"
-                                       << "192.0.0.0/29";
-  QTest::newRow("192.0.0.0/29 nested") << "192.0.0.0"
-                                       << "255.255.255.248"
-                                       << "192.0.0.0/29";
-  QTest::newRow("192.0.0.1/32 host mask nested") << "192.0.0.1"
-                                                 << "255.255.255.255"
-                                                 << "192.0.0.0/29";
-  QTest::newRow("192.0.0.0/28 outer") << "192.0.0.0"
-                                      << "255.255.255.240"
-                                      << "192.0.0.0/24";
-  QTest::newRow("192.0.0.9/30 outer only") << "192.0.0.9"
-                                           << "255.255.255.252"
-                                           << "192.0.0.0/24";
-  QTest::newRow("8.8.8.8/24 none") << "8.8.8.8"
-                                   << "255.255.255.0"
-                                   << "";
+  const struct {
+    const char *address, *mask, *block;
+  } rows[] = {{"10.1.2.3", "255.255.255.0", "10.0.0.0/8"},
+              {"10.0.0.0", "254.0.0.0", ""},                     // wider than the block
+              {"192.0.0.1", "255.255.255.255", "192.0.0.0/29"},  // nested: the later row wins
+              {"192.0.0.0", "255.255.255.248", "192.0.0.0/29"},
+              {"192.0.0.0", "255.255.255.240", "192.0.0.0/24"},
+              {"8.8.8.8", "255.255.255.0", ""}};
+  for (const auto& r : rows)
+    QTest::addRow("%s %s", r.address, r.mask) << r.address << r.mask << r.block;
 }
 
 void TestListCommands::highlight() {
@@ -285,16 +273,17 @@ void TestListCommands::highlight() {
   QFETCH(QString, block);
   Open();
   Examine(address, mask);
-  auto* chart = Child<QTreeWidget>("lvIPv4Chart");
-  const QList<QTreeWidgetItem*> s = chart->selectedItems();
+  const QList<QTreeWidgetItem*> s = Child<QTreeWidget>("lvIPv4Chart")->selectedItems();
   QCOMPARE(s.isEmpty() ? QString() : s.first()->text(0), block);
 }
 
-void TestListCommands::pickingABlockExamines() {
+void TestListCommands::pickingAndLeavingTheChart() {
   Open();
   Examine("10.1.2.3", "255.255.255.0");
+  // No containing block: nothing selected, but the highlighted row is remembered.
+  Examine("8.8.8.8", "255.255.255.0");
   auto* chart = Child<QTreeWidget>("lvIPv4Chart");
-  // Clicking elsewhere and leaving the chart restores the highlighted row.
+  QCOMPARE(Selected(chart), -1);
   chart->setFocus();
   ClickRow(chart, 4);
   Child<QLineEdit>("edtNetworkMask")->setFocus();
@@ -316,10 +305,11 @@ void TestListCommands::multicastPage() {
   QCOMPARE(groups->count(), 32);
   QCOMPARE(groups->item(0)->text(), QString("224.1.2.3"));
   QCOMPARE(groups->item(31)->text(), QString("239.129.2.3"));
-  QCOMPARE(groups->currentItem()->text(), QString("239.1.2.3"));
+  QCOMPARE(groups->selectedItems().size(), 1);
+  QCOMPARE(groups->selectedItems().first()->text(), QString("239.1.2.3"));
   QCOMPARE(Child<QLabel>("lblMCMAC")->text(), QString("01-00-5E-01-02-03"));
   QCOMPARE(Child<QLabel>("lblIPtoMAC")->text(), QString("239.1.2.3  ->  01-00-5E-01-02-03"));
-  // The subnetworks header drops the MAC tail of the network line.
+  // The subnetworks header drops the MAC tail of the network line, not the blank.
   QCOMPARE(Child<QLabel>("pnlSubnetworksTableHeader")->text(),
            QString("Subnetworks /24 in 239.1.2.0  255.255.255.0 "));
 }
@@ -329,47 +319,74 @@ void TestListCommands::copyCommands() {
   Examine("10.0.0.0", "255.0.0.0");
   ClickRow(Child<QTreeWidget>("lvSubnets"), 16);  // /24: 65536 networks
   auto* networks = Child<QTreeWidget>("lvNetworks");
+  auto* copyNetworks = Child<QAction>("Copy1");
+  auto* copyAll = Child<QAction>("Copyallcolumns1");
+  networks->clearSelection();
+  copyNetworks->trigger();
+  copyAll->trigger();
+  QVERIFY(FServices->clipboard.isEmpty());
+  networks->topLevelItem(0)->setSelected(true);
   networks->topLevelItem(1)->setSelected(true);
-  Child<QAction>("Copy1")->trigger();
-  Child<QAction>("Copyallcolumns1")->trigger();
+  copyNetworks->trigger();
+  copyAll->trigger();
   networks->clearSelection();
   networks->topLevelItem(256)->setSelected(true);
-  Child<QAction>("Copyallcolumns1")->trigger();
+  copyAll->trigger();
   QCOMPARE(FServices->clipboard,
            (QStringList{"10.0.0.0\n10.0.1.0\n",
                         "10.0.0.0\t10.0.0.1\t10.0.0.254\t1\n10.0.1.0\t10.0.1.1\t10.0.1.254\t2\n",
                         "more...\t...\t\n"}));
+  Child<QAction>("Selectall1")->trigger();
+  QCOMPARE(networks->selectedItems().size(), 257);
 }
 
 void TestListCommands::menuRules_data() {
   QTest::addColumn<int>("subnetRow");
   QTest::addColumn<int>("selected");
   QTest::addColumn<bool>("copy");
-  QTest::newRow("/24 one row") << 0 << 1 << true;
-  QTest::newRow("/25 two rows") << 1 << 2 << true;
-  QTest::newRow("/31 one row") << 7 << 1 << true;
-  QTest::newRow("/26 none") << 2 << 0 << false;
+  QTest::addColumn<bool>("show");
+  QTest::newRow("/24 one row") << 0 << 1 << true << true;
+  QTest::newRow("/25 two rows") << 1 << 2 << true << false;
+  QTest::newRow("/31 one row") << 7 << 1 << true << false;
+  QTest::newRow("/26 none") << 2 << 0 << false << false;
 }
 
 void TestListCommands::menuRules() {
   QFETCH(int, subnetRow);
   QFETCH(int, selected);
   QFETCH(bool, copy);
+  QFETCH(bool, show);
   Open();
+  FCalc->SetHostListAvailable(true);
   Examine("192.168.1.0", "255.255.255.0");
   ClickRow(Child<QTreeWidget>("lvSubnets"), subnetRow);
   auto* networks = Child<QTreeWidget>("lvNetworks");
   networks->clearSelection();
   for (int i = 0; i < selected; ++i) networks->topLevelItem(i)->setSelected(true);
-  auto* menu = Child<QMenu>("pmNetworks");
-  emit menu->aboutToShow();
+  emit Child<QMenu>("pmNetworks")->aboutToShow();
   QVERIFY(Child<QAction>("Selectall1")->isEnabled());
   QCOMPARE(Child<QAction>("Copy1")->isEnabled(), copy);
   QCOMPARE(Child<QAction>("Copyallcolumns1")->isEnabled(), copy);
-  // No host list editor in this build: "Show hostlist" stays off.
-  QVERIFY(!Child<QAction>("Showhostlist1")->isEnabled());
-  Child<QAction>("Selectall1")->trigger();
-  QCOMPARE(networks->selectedItems().size(), networks->topLevelItemCount());
+  QCOMPARE(Child<QAction>("Showhostlist1")->isEnabled(), show);
+}
+
+void TestListCommands::hostListForOneSubnetwork() {
+  Open();
+  Examine("10.0.0.0", "255.0.0.0");
+  ClickRow(Child<QTreeWidget>("lvSubnets"), 16);  // /24
+  QSignalSpy spy(FCalc->findChild<TSubnetTables*>(), &TSubnetTables::hostListRequested);
+  auto* networks = Child<QTreeWidget>("lvNetworks");
+  ClickRow(networks, 1);
+  // Without the editor the commands stay inert.
+  QTest::keyClick(networks, Qt::Key_Return);
+  QCOMPARE(spy.count(), 0);
+  FCalc->SetHostListAvailable(true);
+  Child<QAction>("Showhostlist1")->trigger();
+  QTest::keyClick(networks, Qt::Key_Enter);
+  QCOMPARE(spy.count(), 2);
+  QCOMPARE(spy.last(), (QList<QVariant>{"IP Host List for 10.0.1.0/24", "10.0.1.0/24"}));
+  ClickRow(networks, 256, true);  // "more..." is no network
+  QCOMPARE(spy.count(), 2);
 }
 
 QTEST_MAIN(TestListCommands)

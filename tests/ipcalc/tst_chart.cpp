@@ -39,21 +39,14 @@ void TestChart::line_data() {
   const struct {
     const char *name, *line, *row;
   } rows[] = {
-      {"three fields", "192.168.0.0/16;Private-Use;RFC1918", "192.168.0.0/16|Private-Use|RFC1918"},
-      {"two fields", "127.0.0.0/8;Loopback", "127.0.0.0/8|Loopback|"},
       {"extra field", "0.0.0.0/8;\"This network\";RFC791;x", "0.0.0.0/8|\"This network\"|RFC791"},
       {"blanks and CR", "  172.16.0.0/12;Private-Use;RFC1918 \t\r",
        "172.16.0.0/12|Private-Use|RFC1918"},
       {"blank-separated mask", "10.0.0.0 255.0.0.0;Private", "10.0.0.0 255.0.0.0|Private|"},
       {"trailing separator", "10.0.0.0/8;Private;RFC 1918;", "10.0.0.0/8|Private|RFC 1918;"},
-      {"block only", "10.0.0.0/8", ""},
-      {"prefix 0", "10.0.0.0/0;Nothing;RFC0", ""},
-      {"no address", "abc;Nothing;RFC0", ""},
       {"address without mask", "10.0.0.0;Nothing;RFC0", ""},
       {"non-contiguous mask", "10.0.0.0 255.0.255.0;Nothing", ""},
-      {"empty usage field", "10.0.0.0/8;;RFC1918", ""},
-      {"comment", "# 10.0.0.0/8 private", ""},
-      {"empty", "", ""}};
+      {"empty usage field", "10.0.0.0/8;;RFC1918", ""}};
   for (const auto& r : rows) QTest::newRow(r.name) << QByteArray(r.line) << QString(r.row);
   // Read in pieces of 253 characters; the rest has no separator and is skipped.
   QTest::newRow("longer than 253")

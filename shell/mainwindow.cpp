@@ -528,6 +528,10 @@ void TfrmMain::acHelpExecute() {
 
 void TfrmMain::acAboutExecute() {
   if (!frmAbout) return;
+  // A hidden window may be told its old splash size again by the window
+  // system, so the dialog size is set once more right before showing.
+  frmAbout->setFixedHeight(TfrmAbout::kDialogHeight);
+  frmAbout->resize(frmAbout->width(), TfrmAbout::kDialogHeight);
   frmAbout->move(x() + (width() - frmAbout->width()) / 2,
                  y() + (height() - frmAbout->height()) / 2);
   frmAbout->exec();

@@ -148,9 +148,9 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
     l->addWidget(WrapLabel(QStringLiteral(
         "Select a topic from the options tree to either check or change particular options.")));
     l->addSpacing(8);
-    l->addWidget(lblStartupOptions);
-    l->addWidget(lblIntCalcOptions);
-    l->addWidget(lblMiscellaneous);
+    l->addWidget(lblStartupOptions, 0, Qt::AlignLeft);
+    l->addWidget(lblIntCalcOptions, 0, Qt::AlignLeft);
+    l->addWidget(lblMiscellaneous, 0, Qt::AlignLeft);
     l->addStretch();
   }
 
@@ -213,9 +213,9 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
     l->addWidget(WrapLabel(QStringLiteral(
         "Select a sub topic from the options tree to proceed to miscellaneous settings.")));
     l->addSpacing(8);
-    l->addWidget(lblGeneralOptions);
-    l->addWidget(lblPaths);
-    l->addWidget(lblDataFormats);
+    l->addWidget(lblGeneralOptions, 0, Qt::AlignLeft);
+    l->addWidget(lblPaths, 0, Qt::AlignLeft);
+    l->addWidget(lblDataFormats, 0, Qt::AlignLeft);
     l->addStretch();
   }
 

@@ -1,0 +1,338 @@
+// The main window: first placement, start-up windows, splash, stay on top,
+// tool window sizes, closing, and every action once.
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "recordingservices.h"
+#include "shell/aboutbox.h"
+#include "shell/mainwindow.h"
+#include "shell/optionsdialog.h"
+#include "shell/settingsstore.h"
+
+namespace {
+
+class TDummyTool : public TcChild {
+ public:
+  void ApplyOptions(const TOptionsRec&) override {}
+  int HelpContext() const override { return 3000; }
+};
+
+void WriteAll(const QString& path, const QByteArray& data) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(data);
+}
+
+// Closes whatever modal dialog an action opened.
+void CloseModalsSoon() {
+  QTimer::singleShot(50, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+  std::unique_ptr<QTemporaryDir> FDir;
+  std::unique_ptr<RecordingServices> FServices;
+  std::unique_ptr<TfrmMain> FMain;
+  QString FIni;
+
+  // Writes the settings file, then builds and shows the windows.
+  TfrmMain* Start(const QByteArray& ini = QByteArray()) {
+    if (!ini.isNull()) WriteAll(FIni, ini);
+    FMain.reset(CreateOrvexWindows());
+    FMain->show();
+    return FMain.get();
+  }
+  void EndSplash() { FMain->tmrSplashTimer(); }
+
+ private slots:
+  void init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
+    QDir().mkpath(FDir->filePath("orvex"));
+    FIni = FDir->filePath("orvex/orvex.ini");
+    FServices = std::make_unique<RecordingServices>();
+  }
+  void cleanup() {
+    FMain.reset();
+    FServices.reset();
+  }
+
+  void placement_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<bool>("centre");
+    QTest::newRow("first start") << QByteArray() << 1280 << QRect(0, 0, 850, 750) << true;
+    QTest::newRow("MainLeft=900 on 1280") << QByteArray("[Size]\nMainLeft=900\nMainTop=40\n")
+                                          << 1280 << QRect(215, 40, 850, 750) << false;
+    QTest::newRow("right edge on the screen edge")
+        << QByteArray("[Size]\nMainLeft=430\nMainTop=0\n") << 1280 << QRect(430, 0, 850, 750)
+        << false;
+    QTest::newRow("wider than the screen")
+        << QByteArray("[Size]\nMainWidth=1000\n") << 800 << QRect(-100, 0, 1000, 750) << false;
+    QTest::newRow("Recall Desktop Settings=0")
+        << QByteArray(
+               "[Options]\nRecall Desktop Settings=0\nRecallDesktopSettings=1\n[Size]\n"
+               "MainLeft=5\n")
+        << 1280 << QRect(364, 171, 792, 592) << false;
+    QTest::newRow("RecallDesktopSettings=0 ignored")
+        << QByteArray("[Options]\nRecallDesktopSettings=0\n[Size]\nMainLeft=5\nMainTop=6\n") << 1280
+        << QRect(5, 6, 850, 750) << false;
+  }
+  void placement() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, screenWidth);
+    QFETCH(QRect, rect);
+    QFETCH(bool, centre);
+    WriteAll(FIni, ini);
+    const TMainPlacement p = MainPlacement(SettingsFile(FIni), screenWidth);
+    QCOMPARE(p.rect, rect);
+    QCOMPARE(p.centre, centre);
+  }
+
+  void firstStartIsCentred() {
+    TfrmMain* m = Start();
+    QCOMPARE(m->size(), QSize(850, 750));
+    QCOMPARE(m->pos(), QPoint((1280 - 850) / 2, (1024 - 750) / 2));
+    QCOMPARE(m->FIniFileName, FIni);
+    QCOMPARE(IniFileName(), FIni);
+    QVERIFY(!QFileInfo(FIni).exists());  // nothing written before closing
+  }
+
+  void savedPlacePulledOntoScreen() {
+    TfrmMain* m = Start("[Size]\nMainLeft=900\nMainWidth=850\nMainTop=30\n");
+    QCOMPARE(m->pos(), QPoint(215, 30));
+  }
+
+  void startupPages_data() {
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("ipCalcs");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("130") << 130 << 0;
+    QTest::newRow("131") << 131 << 1;
+  }
+  void startupPages() {
+    QFETCH(int, pages);
+    QFETCH(int, ipCalcs);
+    TfrmMain* m = Start("[Options]\nStartupPages=" + QByteArray::number(pages) + "\n");
+    const QList<TcChild*> windows = m->ToolWindows();
+    // Only the kinds this build has are opened; never a placeholder.
+    QCOMPARE(windows.size(), ipCalcs);
+    for (TcChild* w : windows) QCOMPARE(w->FWindowKind, int(wkIpCalc));
+    QVERIFY(FServices->boxes.isEmpty());
+  }
+
+  void splashClosesAfterItsTimer() {
+    TfrmMain* m = Start();
+    TfrmAbout* about = m->frmAbout;
+    QVERIFY(about->isVisible());
+    QVERIFY(!about->btnOk->isVisibleTo(about));
+    QVERIFY(!m->acAbout->isEnabled());
+    QVERIFY(about->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(about->VerLabel->text().startsWith("Version 2.2.0 portable, Build 90 ("));
+    QCOMPARE(about->lblIPv4Ver->text(), QString("IPv4 clib 2.2.5"));
+    QVERIFY(about->lblPortInfo->text().startsWith("(Orvex runs from "));
+    QTRY_VERIFY_WITH_TIMEOUT(!about->isVisible(), 4000);
+    QVERIFY(m->acAbout->isEnabled());
+    QVERIFY(about->btnOk->isVisibleTo(about));
+    int shownHeight = 0;
+    QTimer::singleShot(50, [&] {
+      shownHeight = about->height();
+      about->close();
+    });
+    m->acAbout->trigger();
+    QCOMPARE(shownHeight, TfrmAbout::kDialogHeight);
+  }
+
+  void minimizingClosesSplash() {
+    TfrmMain* m = Start();
+    QVERIFY(m->frmAbout->isVisible());
+    m->showMinimized();
+    QVERIFY(!m->frmAbout->isVisible());
+  }
+
+  void stayOnTopFromButtonAndMenu() {
+    TfrmMain* m = Start();
+    const QRect place = m->geometry();
+    auto onTop = [m] { return bool(m->windowFlags() & Qt::WindowStaysOnTopHint); };
+    QTest::mouseClick(m->tbtnStick, Qt::LeftButton);
+    QVERIFY(m->FStick && onTop() && m->Alwaysontop1->isChecked() && m->tbtnStick->isChecked());
+    m->Alwaysontop1->trigger();
+    QVERIFY(!m->FStick && !onTop() && !m->Alwaysontop1->isChecked() && !m->tbtnStick->isChecked());
+    QTest::mouseClick(m->tbtnStick, Qt::LeftButton);
+    QVERIFY(m->FStick && onTop() && m->Alwaysontop1->isChecked());
+    QVERIFY(m->isVisible());
+    QCOMPARE(m->geometry(), place);
+  }
+
+  void toolWindowSizeKeys_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("IPv4 Calculator") << int(wkIpCalc);
+    QTest::newRow("Mask Chart") << int(wkMaskChart);
+    QTest::newRow("Integer Calculator") << int(wkIntConv);
+  }
+  void toolWindowSizeKeys() {
+    QFETCH(int, kind);
+    SetIniFileName(FIni);
+    const QString w = "Width" + QString::number(kind), h = "Height" + QString::number(kind);
+    QMdiArea area;
+    area.resize(1000, 900);
+    area.show();
+    auto* tool = new TDummyTool;
+    area.addSubWindow(tool);
+    tool->FWindowKind = kind;
+    tool->show();
+    tool->resize(800, 600);
+    tool->close();
+    QCOMPARE(SettingsFile(FIni).ReadInteger("Size", w, 0), 800);
+    QCOMPARE(SettingsFile(FIni).ReadInteger("Size", h, 0), 600);
+
+    auto* again = new TDummyTool;
+    area.addSubWindow(again);
+    again->FWindowKind = kind;
+    again->resize(300, 200);
+    SettingsFile(FIni).DeleteKey("Size", h);
+    again->LoadWindowSize();  // a width alone changes nothing
+    QCOMPARE(again->size(), QSize(300, 200));
+    SettingsFile(FIni).WriteInteger("Size", h, 500);
+    again->LoadWindowSize();
+    QCOMPARE(again->size(), QSize(800, 500));
+  }
+
+  void secondWindowUnmaximizesFirst() {
+    TfrmMain* m = Start("[Size]\nMaximized=1\n");
+    EndSplash();
+    QCOMPARE(m->ToolWindows().size(), 1);
+    QVERIFY(m->ToolWindows()[0]->isMaximized());
+    m->OpenToolWindow(wkIpCalc);
+    QCOMPARE(m->ToolWindows().size(), 2);
+    for (TcChild* w : m->ToolWindows()) QVERIFY(!w->isMaximized() && !w->isMinimized());
+  }
+
+  void closingSavesPlaceAndToolWindows() {
+    TfrmMain* m = Start();
+    EndSplash();
+    QSignalSpy closed(m, &TfrmMain::Closed);
+    m->ToolWindows()[0]->showMaximized();
+    m->move(100, 120);
+    m->resize(900, 700);
+    m->close();
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(m->ToolWindows().isEmpty());
+    const SettingsFile ini(FIni);
+    QCOMPARE(ini.ReadInteger("Size", "MainLeft", -1), 100);
+    QCOMPARE(ini.ReadInteger("Size", "MainTop", -1), 120);
+    QCOMPARE(ini.ReadInteger("Size", "MainWidth", -1), 900);
+    QCOMPARE(ini.ReadInteger("Size", "MainHeight", -1), 700);
+    QCOMPARE(ini.ReadBool("Size", "Maximized", false), true);
+    QVERIFY(ini.ValueExists("Size", "Width1"));
+  }
+
+  void arrangeCommands_data() {
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Cascade") << "WindowCascade1";
+    QTest::newRow("Tile Horizontally") << "WindowTileHorizontal1";
+    QTest::newRow("Tile Vertically") << "WindowTileVertical1";
+  }
+  void arrangeCommands() {
+    QFETCH(QString, action);
+    TfrmMain* m = Start("[Options]\nStartupPages=0\n");
+    EndSplash();
+    for (int i = 0; i < 3; ++i) m->OpenToolWindow(wkIpCalc);
+    QList<TcChild*> w = m->ToolWindows();
+    w[2]->showMinimized();
+    m->findChild<QAction*>(action)->trigger();
+    const QRect area = m->mdiArea->viewport()->rect();
+    if (action == "WindowCascade1") {
+      for (TcChild* c : w) QVERIFY(!c->isMinimized());
+      QVERIFY(w[0]->pos() != w[1]->pos());
+    } else {
+      const bool horizontal = action == "WindowTileHorizontal1";
+      QVERIFY(w[2]->isMinimized());  // minimized windows keep their place
+      QVERIFY(w[0]->geometry().intersected(w[1]->geometry()).isEmpty());
+      for (int i = 0; i < 2; ++i)
+        QCOMPARE(horizontal ? w[i]->width() : w[i]->height(),
+                 horizontal ? area.width() : area.height());
+    }
+  }
+
+  void helpFollowsActiveTool() {
+    TfrmMain* m = Start("[Options]\nStartupPages=0\n");
+    m->acHelp->trigger();
+    m->acHowtoHelp->trigger();
+    auto* tool = new TDummyTool;
+    m->mdiArea->addSubWindow(tool);
+    tool->show();
+    m->mdiArea->setActiveSubWindow(tool);
+    m->acHelp->trigger();
+    QCOMPARE(FServices->helpTopics, (QList<int>{1000, 500, 3000}));
+  }
+
+  void toolbarToggle() {
+    TfrmMain* m = Start();
+    m->ToggleToolbar->trigger();
+    QVERIFY(m->ToolBar1->isHidden() && !m->ToggleToolbar->isChecked());
+    m->ToggleToolbar->trigger();
+    QVERIFY(!m->ToolBar1->isHidden() && m->ToggleToolbar->isChecked());
+  }
+
+  // Every menu item and tool bar button once; Exit last.
+  void everyActionOnce() {
+    TfrmMain* m = Start();
+    EndSplash();
+    m->OpenToolWindow(wkIpCalc);
+    for (QAction* menuAction : m->menuBar()->actions()) {
+      QMenu* menu = menuAction->menu();
+      QVERIFY(menu);
+      emit menu->aboutToShow();
+      for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || !a->isEnabled() || a == m->acExit) continue;
+        CloseModalsSoon();
+        a->trigger();
+      }
+    }
+    for (QAction* a : m->ToolBar1->actions()) {
+      auto* button = qobject_cast<QToolButton*>(m->ToolBar1->widgetForAction(a));
+      if (!button || !button->isEnabled() || a == m->acExit) continue;
+      CloseModalsSoon();
+      QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QVERIFY(m->isVisible());
+    QVERIFY(!m->acMaskChart->isEnabled() && !m->acIntConv->isEnabled());
+    QVERIFY(FServices->boxes.isEmpty());
+    QSignalSpy closed(m, &TfrmMain::Closed);
+    QTest::mouseClick(m->ToolBar1->widgetForAction(m->acExit), Qt::LeftButton);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!m->isVisible());
+  }
+};
+
+int main(int argc, char** argv) {
+  // A 1280 x 1024 screen whatever the machine, so placements are exact.
+  QTemporaryDir config;
+  const QString json = config.filePath("screen.json");
+  QFile f(json);
+  if (!f.open(QIODevice::WriteOnly)) return 2;
+  f.write(R"({"screens":[{"name":"main","x":0,"y":0,"width":1280,"height":1024,)"
+          R"("logicalDpi":96,"logicalBpi":96,"dpr":1}]})");
+  f.close();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(json));
+  QApplication app(argc, argv);
+  TestMainWindow test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"

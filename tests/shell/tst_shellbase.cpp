@@ -1,0 +1,184 @@
+// Helpers the tool windows share: list selection, hints, help topics, and
+// the platform answers behind the About box and the settings location.
+
+#include <QFile>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "shell/helpwindow.h"
+#include "shell/platform.h"
+#include "shell/widgethelpers.h"
+
+class TestShellBase : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void selectListItem_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("-1") << -1 << -1;
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("last (49)") << 49 << 49;
+    QTest::newRow("past the end (50)") << 50 << -1;
+  }
+  void selectListItem() {
+    QFETCH(int, index);
+    QFETCH(int, selected);
+    QTreeWidget view;
+    view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view.resize(200, 120);
+    for (int i = 0; i < 50; ++i) new QTreeWidgetItem(&view, {QString::number(i)});
+    view.show();
+    SelectAllListItems(&view);
+    QCOMPARE(view.selectedItems().size(), 50);
+    SelectListItem(&view, index);
+    QCOMPARE(SelectedListIndex(&view), selected);
+    QCOMPARE(view.selectedItems().size(), selected < 0 ? 0 : 1);
+    if (selected >= 0) {
+      QCOMPARE(view.currentItem(), view.topLevelItem(selected));
+      // Fully in view, not just touching the edge.
+      const QRect row = view.visualItemRect(view.topLevelItem(selected));
+      QVERIFY(view.viewport()->rect().contains(row));
+    } else {
+      QVERIFY(!view.currentIndex().isValid());
+    }
+    DeselectAllListItems(&view);
+    QCOMPARE(SelectedListIndex(&view), -1);
+    ClearListView(&view);
+    QCOMPARE(view.topLevelItemCount(), 0);
+    SelectListItem(nullptr, 0);  // swallowed
+  }
+
+  void hintsCanBeSwitchedOff() {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    SetHint(edit, "Short|Long explanation");
+    QCOMPARE(edit->toolTip(), QString("Short"));
+    QCOMPARE(edit->statusTip(), QString("Long explanation"));
+    window.show();
+    auto askTip = [edit] {
+      QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+      QCoreApplication::sendEvent(edit, &tip);
+    };
+    SetShowHints(&window, false);
+    askTip();
+    QVERIFY(!QToolTip::isVisible());
+    SetShowHints(&window, true);
+    askTip();
+    QVERIFY(QToolTip::isVisible());
+    QToolTip::hideText();
+  }
+
+  void hintParts_data() {
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shortPart");
+    QTest::addColumn<QString>("longPart");
+    QTest::newRow("Stick|Keep Orvex on top") << "Stick|Keep Orvex on top"
+                                             << "Stick"
+                                             << "Keep Orvex on top";
+    QTest::newRow("Cascade") << "Cascade"
+                             << "Cascade"
+                             << "Cascade";
+    QTest::newRow("a|b|c") << "a|b|c"
+                           << "a"
+                           << "b|c";
+    QTest::newRow("|long only") << "|long only"
+                                << ""
+                                << "long only";
+  }
+  void hintParts() {
+    QFETCH(QString, hint);
+    QFETCH(QString, shortPart);
+    QFETCH(QString, longPart);
+    QCOMPARE(ShortHint(hint), shortPart);
+    QCOMPARE(LongHint(hint), longPart);
+  }
+
+  void everyHelpTopicIsBuiltIn() {
+    int count = 0;
+    const THelpTopic* topics = HelpTopics(&count);
+    QCOMPARE(count, 11);
+    THelpWindow help;
+    for (int i = 0; i < count; ++i) {
+      QFile file(HelpTopicPath(topics[i].context));
+      QVERIFY2(file.open(QIODevice::ReadOnly), topics[i].title);
+      QVERIFY(file.readAll().contains("<h2>"));
+      help.ShowTopic(topics[i].context);
+      QCOMPARE(help.CurrentTopic(), topics[i].context);
+    }
+    help.ShowTopic(4242);  // unknown numbers land on the hints
+    QCOMPARE(help.CurrentTopic(), 500);
+  }
+
+  void driveTypes_data() {
+    QTest::addColumn<QString>("fsType");
+    QTest::addColumn<bool>("removable");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("portInfo");
+    QTest::newRow("ext4") << "ext4" << false << 3 << "(Orvex runs from fixed media.)";
+    QTest::newRow("vfat on USB stick")
+        << "vfat" << true << 2 << "(Orvex runs from removable media.)";
+    QTest::newRow("nfs4") << "nfs4" << false << 4 << "(Orvex runs from remote network drive.)";
+    QTest::newRow("cifs") << "cifs" << false << 4 << "(Orvex runs from remote network drive.)";
+    QTest::newRow("fuse.sshfs") << "fuse.sshfs" << false << 4
+                                << "(Orvex runs from remote network drive.)";
+    QTest::newRow("fuse.ntfs-3g on USB")
+        << "fuse.ntfs-3g" << true << 2 << "(Orvex runs from removable media.)";
+    QTest::newRow("iso9660") << "iso9660" << true << 5 << "(Orvex runs from CD-ROM.)";
+    QTest::newRow("udf") << "udf" << false << 5 << "(Orvex runs from CD-ROM.)";
+  }
+  void driveTypes() {
+    QFETCH(QString, fsType);
+    QFETCH(bool, removable);
+    QFETCH(int, type);
+    QFETCH(QString, portInfo);
+    QCOMPARE(DriveTypeOf(fsType, removable), type);
+    QCOMPARE(PortInfoText(type), portInfo);
+  }
+
+  void otherMediaText() { QCOMPARE(PortInfoText(0), QString("(Orvex runs from other media.)")); }
+
+  void settingsLocation() {
+    QCOMPARE(IniFileFor(dtRemovable, "/media/stick/orvex", "/home/u/.config/orvex"),
+             QString("/media/stick/orvex/orvex.ini"));
+    QCOMPARE(IniFileFor(dtFixed, "/usr/bin", "/home/u/.config/orvex"),
+             QString("/home/u/.config/orvex/orvex.ini"));
+    qputenv("XDG_CONFIG_HOME", "/tmp/xdg-test");
+    QCOMPARE(UserDataFolder(), QString("/tmp/xdg-test/orvex"));
+    qputenv("XDG_CONFIG_HOME", "relative/path");  // not allowed by XDG: ignored
+    QVERIFY(UserDataFolder().endsWith("/.config/orvex"));
+  }
+
+  void versionTexts_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("versionText");
+    QTest::addColumn<QString>("buildText");
+    QTest::newRow("2.2.0.90") << "2.2.0.90"
+                              << "Jul 16 2012"
+                              << "2.2.0"
+                              << "2.2.0 portable, Build 90 (Jul 16 2012)";
+    QTest::newRow("padded day") << "3.1.4.7"
+                                << "Dec  8 2026"
+                                << "3.1.4"
+                                << "3.1.4 portable, Build 7 (Dec 8 2026)";
+    QTest::newRow("no version") << ""
+                                << "Dec  8 2026"
+                                << ""
+                                << "";
+  }
+  void versionTexts() {
+    QFETCH(QString, version);
+    QFETCH(QString, date);
+    QFETCH(QString, versionText);
+    QFETCH(QString, buildText);
+    QCOMPARE(VersionTextOf(version), versionText);
+    QCOMPARE(BuildTextOf(version, date), buildText);
+  }
+};
+
+QTEST_MAIN(TestShellBase)
+#include "tst_shellbase.moc"

@@ -312,7 +312,7 @@ ViewerMaskCheck CheckViewerMask(const QString& text, bool classASupernets) {
 ViewerLabels ComputeViewerLabels(const ipv4& mask, bool rfc3021, bool usageShown, int usageCount) {
   ViewerLabels l;
   const int p = mask.prefix_length();
-  l.subnetTable = rfc3021 ? p < 31 : p < 30;
+  l.subnetTable = SubnetTableFor(p, rfc3021);
   l.subnetMask = QtText(mask.text());
   l.prefix = QStringLiteral("/%1").arg(p);
   if (mask.is_all_ones())
@@ -334,6 +334,10 @@ ViewerLabels ComputeViewerLabels(const ipv4& mask, bool rfc3021, bool usageShown
                         static_cast<uint64_t>(static_cast<uint32_t>(usageCount)) * 100u / hosts);
   }
   return l;
+}
+
+bool SubnetTableFor(int prefix, bool rfc3021) {
+  return rfc3021 ? prefix < 31 : prefix < 30;
 }
 
 ipv4 TrackBarMask(int position, bool rfc3021) {

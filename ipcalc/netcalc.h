@@ -96,6 +96,10 @@ struct ViewerLabels {
 };
 ViewerLabels ComputeViewerLabels(const ipv4& mask, bool rfc3021, bool usageShown, int usageCount);
 
+// Whether a mask of this prefix length still leaves room for subnets, so that
+// the subnet table is filled (/31 counts only with RFC 3021 subnets).
+bool SubnetTableFor(int prefix, bool rfc3021);
+
 // The mask of a track bar position; without RFC 3021 subnets 31 means /32.
 ipv4 TrackBarMask(int position, bool rfc3021);
 

@@ -471,6 +471,10 @@ bool TcIpCalc::ShowResults() {
   }
   SetAddressText(r.addressText);
   FAddress = r.address;
+  // The subnet table goes with the mask it is built from, also when the
+  // viewer shows another mask outside viewer mode.
+  if (r.kind != NetCalcResult::InvalidMask && r.mask.is_valid())
+    FSubnetTable = SubnetTableFor(r.mask.prefix_length(), FRFC3021Subnets);
   ApplyResult(r);
   if (r.kind == NetCalcResult::InvalidMask)
     ShowErrorBox(this, QStringLiteral("Invalid network mask."));
@@ -677,7 +681,7 @@ void TcIpCalc::ShowViewerLabelsFrom(bool setPosition) {
   TMaskViewer* v = gbSubnetViewer;
   const ViewerLabels l =
       ComputeViewerLabels(FViewerMask, FRFC3021Subnets, setPosition && FUsageShown, FUsageCount);
-  FSubnetTable = l.subnetTable;
+  if (setPosition) FSubnetTable = l.subnetTable;
   v->lblSubnetMask->setText(l.subnetMask);
   v->lblPrefix->setText(l.prefix);
   v->lblHostCount->setText(l.hostCount);
@@ -709,6 +713,7 @@ void TcIpCalc::TrackBarChange() {
   v->lblUsage->hide();
   FUsageShown = false;
   FViewerMask = TrackBarMask(v->TrackBar->value(), FRFC3021Subnets);
+  FSubnetTable = SubnetTableFor(FViewerMask.prefix_length(), FRFC3021Subnets);
   v->edtSubnetMask->setText(QtText(FViewerMask.text()));
   if (FViewerMode) {
     const QString text = edtIPCAddress->currentText();

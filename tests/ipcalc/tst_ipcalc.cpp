@@ -55,6 +55,7 @@ class TestIpCalc : public QObject {
   void trackBarEnds_data();
   void trackBarEnds();
   void viewerModeExaminesWithTheViewerMask();
+  void subnetTableFollowsTheMaskInUse();
   void bitColoursAndHints();
   void togglingClassAResetsShortMasks();
   void copyLabelToClipboard();
@@ -517,6 +518,24 @@ void TestIpCalc::viewerModeExaminesWithTheViewerMask() {
   // Typing a mask in viewer mode takes the result away with it.
   QTest::keyClick(Find<QLineEdit>("edtSubnetMask"), Qt::Key_0);
   Check(QStringLiteral("*=|subnets=0"));
+}
+
+void TestIpCalc::subnetTableFollowsTheMaskInUse() {
+  Open(kViewer);
+  Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
+  auto* bar = Find<QSlider>("TrackBar");
+  bar->setValue(31);  // a point-to-point link has no subnets
+  Check(QStringLiteral("lblNetwork=192.168.1.10  255.255.255.254|subnets=0"));
+  bar->setValue(29);
+  Check(QStringLiteral("lblNetwork=192.168.1.8  255.255.255.248|subnets=3"));
+  // Outside viewer mode the network mask counts, whatever the viewer shows.
+  Find<QToolButton>("sbtnSubnetMaskViewer")->click();
+  bar->setValue(32);
+  Examine(QStringLiteral("10.0.0.0"), QStringLiteral("255.255.255.0"));
+  Check(QStringLiteral("subnets=8"));
+  bar->setValue(24);
+  Examine(QStringLiteral("10.0.0.0"), QStringLiteral("255.255.255.255"));
+  Check(QStringLiteral("subnets=0"));
 }
 
 void TestIpCalc::bitColoursAndHints() {

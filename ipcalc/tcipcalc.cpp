@@ -141,6 +141,8 @@ void TcIpCalc::BuildLayout() {
   ScrollBox1->setWidgetResizable(true);
   ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ScrollBox1->setMinimumWidth(100);
+  // A click on a label or the background leaves the focus in the input.
+  ScrollBox1->setFocusPolicy(Qt::NoFocus);
   auto* left = new QWidget(pnlCalcBackground);
   left->setFont(small);
   auto* leftLayout = new QVBoxLayout(left);

@@ -45,6 +45,7 @@ class TestIpCalc : public QObject {
   void typingClearsAndPickingExamines();
   void prevAndNextStepWithoutHistory();
   void supernetClickUsesTheMask();
+  void focusColourStaysWithTheInput();
   void stateSurvivesCloseAndNewWindow();
   void restoreStopsAtTheFirstMissingLetter();
   void fewerEntriesLeaveHigherLettersAlone();
@@ -338,6 +339,26 @@ void TestIpCalc::supernetClickUsesTheMask() {
   Examine(QStringLiteral("192.168.0.0"), "255.255.255.0");
   QTest::mouseClick(Find<QLabel>("lblSupernet"), Qt::LeftButton);
   Check(QStringLiteral("edtNetworkMask=255.248.0.0|lblNetwork=192.168.0.0  255.248.0.0"));
+}
+
+void TestIpCalc::focusColourStaysWithTheInput() {
+  Open();
+  QApplication::setActiveWindow(FArea.get());
+  QVERIFY(QTest::qWaitForWindowActive(FArea.get()));
+  Examine(QStringLiteral("192.168.0.0"), "255.255.255.0");
+  auto* ip = Find<QComboBox>("edtIPCAddress");
+  auto* nm = Find<QLineEdit>("edtNetworkMask");
+  const QColor light(204, 235, 255), plain = QApplication::palette(nm).color(QPalette::Base);
+  ip->lineEdit()->setFocus();
+  QCOMPARE(ip->palette().color(QPalette::Base), light);
+  QCOMPARE(nm->palette().color(QPalette::Base), plain);
+  // Clicking the supernet mask examines and leaves the focus where it was.
+  QTest::mouseClick(Find<QLabel>("lblSupernet"), Qt::LeftButton);
+  QVERIFY(ip->lineEdit()->hasFocus());
+  QCOMPARE(ip->palette().color(QPalette::Base), light);
+  nm->setFocus();
+  QCOMPARE(ip->palette().color(QPalette::Base), plain);
+  QCOMPARE(nm->palette().color(QPalette::Base), light);
 }
 
 // ---------------------------------------------------------------- settings

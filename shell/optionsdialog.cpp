@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTreeWidget>
@@ -120,7 +121,7 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
   tvOptions->setHeaderHidden(true);
   tvOptions->setColumnCount(1);
   tvOptions->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tvOptions->setFixedWidth(150);
+  tvOptions->setFixedWidth(180);
   SetHint(tvOptions, QStringLiteral("Click a topic to select options"));
   {
     // The selection stays visible while another control has the focus.
@@ -406,6 +407,7 @@ bool TfrmLOptions::ReadOptions(TReadMode mode) {
     SetDelimiter(cboxCsvDelimiter->currentIndex());
     cbxMACFormat->setCurrentIndex(ini.ReadInteger(kOptions, QStringLiteral("MacFormatIndex"), 0));
     edtIANALink->setText(ini.ReadString(kOptions, QStringLiteral("IanaLink"), DefaultIanaLink()));
+    edtIANALink->setCursorPosition(0);
     FBitWidthByte = ini.ReadInteger(kOptions, QStringLiteral("BitWidth"), 0);
     cbxHighlightLow32->setChecked(FBitWidthByte & 0x80);
     switch (FBitWidthByte & 0x7F) {
@@ -533,6 +535,15 @@ void TfrmLOptions::btnCancelClick() {
 
 void TfrmLOptions::btnHelpClick() {
   Services::Instance().ShowHelp(FHelpContext);
+}
+
+void TfrmLOptions::showEvent(QShowEvent* event) {
+  // Centred on the screen, not over the main window.
+  if (const QScreen* s = screen()) {
+    const QRect area = s->availableGeometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  }
+  QDialog::showEvent(event);
 }
 
 void TfrmLOptions::keyPressEvent(QKeyEvent* event) {

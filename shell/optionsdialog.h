@@ -106,6 +106,7 @@ class TfrmLOptions : public QDialog {
   void tvOptionsClick();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -80,7 +80,9 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   lblRemarks = MakeValueLabel(QStringLiteral("lblRemarks"), gb);
   lblRemarks->setWordWrap(true);
   lblRemarks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblRemarks->setFixedHeight(2 * lblRemarks->fontMetrics().lineSpacing() + 2);
+  // Two lines are kept free; a long multicast scope followed by its MAC line
+  // takes a third.
+  lblRemarks->setMinimumHeight(2 * lblRemarks->fontMetrics().lineSpacing() + 2);
 
   for (QLabel* l : {lblNetwork, lblHostRange, lblBroadcast, lblNextNetwork, lblPTR, lblIPv6})
     l->setToolTip(kCopyHint);
@@ -152,10 +154,20 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   }
   grid->setColumnStretch(1, 1);
 
+  // The count takes the width of its text and the range the rest: a long
+  // range comes with a short count, a ten-digit count with a shorter range.
   const QFontMetrics fm(lblHostRange->font());
-  lblHostRange->setMinimumWidth(
-      fm.horizontalAdvance(QStringLiteral("192.168.100.1 - 192.168.100.254")));
-  lblNumberOfHosts->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-  lblNumberOfHosts->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("(16777214 addresses)")) +
-                                    4);
+  auto width = [&fm](const char* range, const char* count) {
+    return fm.horizontalAdvance(QLatin1String(range)) + fm.horizontalAdvance(QLatin1String(count));
+  };
+  // The network line in bold with the widest group MAC.
+  QFont bold = lblNetwork->font();
+  bold.setBold(true);
+  const int network = QFontMetrics(bold).horizontalAdvance(
+      QStringLiteral("239.255.255.0  255.255.255.0 [01:00:5E:7F:FF:00]"));
+  const int range = qMax(width("192.168.100.1 - 192.168.100.254", "(254 addresses)"),
+                         width("128.0.0.1 - 255.255.255.254", "(2147483646 addresses)")) +
+                    hostRange->spacing();
+  grid->setColumnMinimumWidth(1, qMax(network, range) + 4);
+  lblNumberOfHosts->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }

@@ -39,6 +39,8 @@ class TestIpCalc : public QObject {
 
   void examination_data();
   void examination();
+  void longResultsFitTheirLabels_data();
+  void longResultsFitTheirLabels();
   void multicastPageFollowsTheAddress_data();
   void multicastPageFollowsTheAddress();
   void historyKeepsTheLastTenAddresses();
@@ -266,6 +268,30 @@ void TestIpCalc::examination() {
   Open(flags);
   Examine(address, mask);
   Check(expected);
+}
+
+void TestIpCalc::longResultsFitTheirLabels_data() {
+  QTest::addColumn<QString>("address");
+  QTest::addColumn<QString>("mask");
+  QTest::newRow("ten-digit count") << "200.1.2.3" << QStringLiteral("128.0.0.0");
+  QTest::newRow("longest range") << "192.168.100.1" << QStringLiteral("255.255.255.0");
+  QTest::newRow("network with MAC") << "239.255.255.255" << QStringLiteral("255.255.255.0");
+  QTest::newRow("remark on three lines") << "233.252.0.1" << QStringLiteral("255.255.0.0");
+}
+
+void TestIpCalc::longResultsFitTheirLabels() {
+  QFETCH(QString, address);
+  QFETCH(QString, mask);
+  Open();
+  Examine(address, mask);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  for (const char* name : kResultLines) {
+    const QLabel* l = Find<QLabel>(name);
+    if (l->wordWrap())
+      QVERIFY2(l->height() >= l->heightForWidth(l->width()), name);
+    else
+      QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text()), name);
+  }
 }
 
 void TestIpCalc::multicastPageFollowsTheAddress_data() {

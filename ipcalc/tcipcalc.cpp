@@ -481,7 +481,16 @@ bool TcIpCalc::ShowResults() {
   if (r.kind == NetCalcResult::InvalidMask)
     ShowErrorBox(this, QStringLiteral("Invalid network mask."));
   FillSubnetTable();
-  return true;
+  // A rejected mask leaves the panel blank: the caption names no address.
+  return r.kind != NetCalcResult::InvalidMask;
+}
+
+void TcIpCalc::ShowExamined() {
+  setWindowTitle(FTitle + edtIPCAddress->currentText());
+  // Typing the viewer mask cleared the panel; the new result can be stepped
+  // through again.
+  bbtnPrev->setEnabled(true);
+  bbtnNext->setEnabled(true);
 }
 
 void TcIpCalc::ApplyResult(const NetCalcResult& r) {
@@ -664,7 +673,7 @@ bool TcIpCalc::ConvertViewerMask() {
     FAddress.assign_text(text.toLatin1().toStdString());
     FNetworkMask.assign(FViewerMask);
     if (FAddress.is_valid()) {
-      if (ShowResults()) setWindowTitle(FTitle + edtIPCAddress->currentText());
+      if (ShowResults()) ShowExamined();
     } else if (!text.isEmpty() && !IsNetworkText(text)) {
       ShowErrorBox(this, text + QStringLiteral(" is not a valid IP address."));
     }
@@ -726,7 +735,7 @@ void TcIpCalc::TrackBarChange() {
       if (network.is_valid()) SetAddressText(QtText(network.address_text()));
       FAddress.assign_text(edtIPCAddress->currentText().toLatin1().toStdString());
       FNetworkMask.assign(FViewerMask);
-      if (ShowResults()) setWindowTitle(FTitle + edtIPCAddress->currentText());
+      if (ShowResults()) ShowExamined();
       HighlightChartRow();
     }
   }

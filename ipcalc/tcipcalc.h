@@ -41,7 +41,7 @@ class TcIpCalc : public TcChild {
   // Reads and checks the inputs, keeps the history, then shows the result.
   void Examine(bool addToHistory);
   // Computes and writes every result line, then refills the subnet table;
-  // false when the mask text was missing and nothing was computed.
+  // false when the mask was missing or rejected and nothing was computed.
   bool ShowResults();
   // Blanks the result panel and both tables.
   void ClearResults();
@@ -148,6 +148,8 @@ class TcIpCalc : public TcChild {
   void BuildLayout();
   void ConnectHandlers();
   void ApplyResult(const NetCalcResult& r);
+  // Caption and previous/next buttons after a result shown from the viewer.
+  void ShowExamined();
   void FillSubnetTable();
   void HighlightChartRow();
   void SetAddressText(const QString& text);

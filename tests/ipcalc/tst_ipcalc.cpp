@@ -239,7 +239,7 @@ void TestIpCalc::examination_data() {
       {"192.168.1.10", "1000", 0, "lblNetwork=192.168.0.0  255.255.252.0"},
       {"192.168.1.10", "0", 0, "lblNetwork=192.168.1.8  255.255.255.252"},
       {"192.168.1.10", "/24", 0, "lblNetwork=192.168.1.0  255.255.255.0"},
-      {"192.168.1.10", "/33", 0, "box=Invalid network mask.|*="},
+      {"192.168.1.10", "/33", 0, "box=Invalid network mask.|*=|title=IPv4 Calculator |nav=off"},
       {"192.168.1.10", "/0", 0, "box=Invalid network mask.|*="},
       {"192.168.1.10", "/x", 0, "box=Invalid network mask.|*="},
       {"192.168.1.10", "abc", 0, "box=Invalid network mask.|*="},
@@ -562,9 +562,13 @@ void TestIpCalc::viewerModeExaminesWithTheViewerMask() {
   Examine(QStringLiteral("10.1.2.3/12"), QString());
   Check(QStringLiteral("edtSubnetMask=255.240.0.0|lblNetwork=10.0.0.0  255.240.0.0"));
   QCOMPARE(bar->value(), 12);
-  // Typing a mask in viewer mode takes the result away with it.
-  QTest::keyClick(Find<QLineEdit>("edtSubnetMask"), Qt::Key_0);
-  Check(QStringLiteral("*=|subnets=0"));
+  // Typing a mask in viewer mode takes the result away with it; converting
+  // brings it back.
+  auto* edit = Find<QLineEdit>("edtSubnetMask");
+  TypeInto(edit, QStringLiteral("/16"));
+  Check(QStringLiteral("*=|subnets=0|title=IPv4 Calculator |nav=off"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  Check(QStringLiteral("lblNetwork=10.1.0.0  255.255.0.0|title=IPv4 Calculator 10.1.2.3|nav=on"));
 }
 
 void TestIpCalc::subnetTableFollowsTheMaskInUse() {

@@ -345,14 +345,17 @@ void TcIpCalc::RestoreState() {
   FSavedSubnetworkRow = ini.ReadInteger(kSection, QStringLiteral("LastSubnetworkIndex"), 0);
 
   ipv4 mask(gbSubnetViewer->edtSubnetMask->text().toLatin1().toStdString());
-  if (!mask.is_mask()) mask.assign_value(0xFFFFFF00u);
+  const bool usable = mask.is_mask();
+  if (!usable) mask.assign_value(0xFFFFFF00u);
   {
     const QSignalBlocker block(gbSubnetViewer->TrackBar);
     gbSubnetViewer->TrackBar->setValue(mask.prefix_length());
   }
   // Run the track bar's update even when the position did not move, so the
   // viewer (and in viewer mode the result) always matches the restored mask.
-  TrackBarChange();
+  // A stored text that is no mask stays as it was typed, for the user to
+  // convert or correct.
+  if (usable) TrackBarChange();
 }
 
 void TcIpCalc::SaveState() {

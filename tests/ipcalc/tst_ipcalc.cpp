@@ -437,6 +437,7 @@ void TestIpCalc::restoreStopsAtTheFirstMissingLetter() {
   Open();
   QCOMPARE(Find<QComboBox>("edtIPCAddress")->count(), 2);
   QCOMPARE(Find<QSlider>("TrackBar")->value(), 24);
+  Check(QStringLiteral("edtSubnetMask=/20|lblSubnetMask="));
 }
 
 void TestIpCalc::fewerEntriesLeaveHigherLettersAlone() {

@@ -119,13 +119,18 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
   statusBar()->setSizeGripEnabled(true);
 
-  connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
+  FFocusConnection =
+      connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
   UpdateEditActions();
 
   FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+  // The focus moves while the base class destroys the children; by then
+  // this is no main window any more.
+  disconnect(FFocusConnection);
+}
 
 QAction* TfrmMain::NewAction(const char* name, const QString& caption, const QString& hint,
                              const QKeySequence& shortcut, int icon) {

@@ -120,6 +120,7 @@ class TfrmMain : public QMainWindow {
   bool FCentreOnShow = false;
   bool FClosed = false;
   QList<QAction*> FWindowItems;
+  QMetaObject::Connection FFocusConnection;
 };
 
 // Creates the main window and the long-lived dialogs in their order.

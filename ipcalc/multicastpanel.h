@@ -1,5 +1,5 @@
 #pragma once
-// Page "Multicast MAC Specification": the 32 groups sharing one MAC, the
+// The multicast page of the calculator: the 32 groups sharing one MAC, the
 // IP-to-MAC line, three bit diagrams and the IANA link.
 
 #include <QString>

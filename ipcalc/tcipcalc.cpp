@@ -34,7 +34,7 @@
 #include "ipcalc/multicastpanel.h"
 #include "ipcalc/netcalc.h"
 #include "ipcalc/networkcalcbox.h"
-#include "ipcalc/specialchart.h"
+#include "ipcalc/addresschart.h"
 #include "ipcalc/subnettables.h"
 #include "ipv4lib/ipv4host.h"
 #include "shell/optionsrec.h"

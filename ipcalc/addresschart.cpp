@@ -1,4 +1,4 @@
-#include "ipcalc/specialchart.h"
+#include "ipcalc/addresschart.h"
 
 #include <QCoreApplication>
 #include <QDir>

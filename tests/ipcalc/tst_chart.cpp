@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "ipcalc/reservedlist.h"
-#include "ipcalc/specialchart.h"
+#include "ipcalc/addresschart.h"
 
 namespace {
 QStringList Rows(const std::vector<TChartEntry>& entries) {

@@ -28,13 +28,13 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "ipcalc/addresschart.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/maskviewer.h"
 #include "ipcalc/multicast.h"
 #include "ipcalc/multicastpanel.h"
 #include "ipcalc/netcalc.h"
 #include "ipcalc/networkcalcbox.h"
-#include "ipcalc/addresschart.h"
 #include "ipcalc/subnettables.h"
 #include "ipv4lib/ipv4host.h"
 #include "shell/optionsrec.h"
@@ -841,6 +841,19 @@ void TcIpCalc::SetFocusColours(bool active) {
       SetEditColor(w, FocusColor());
     else
       ResetEditColor(w);
+  }
+}
+
+void TcIpCalc::showEvent(QShowEvent* event) {
+  TcChild::showEvent(event);
+  // A new calculator is ready for typing: the address field takes the focus
+  // once the MDI area has finished activating the window.
+  if (!FInitialFocusGiven) {
+    FInitialFocusGiven = true;
+    QTimer::singleShot(0, edtIPCAddress, [this] {
+      edtIPCAddress->setFocus(Qt::OtherFocusReason);
+      edtIPCAddress->lineEdit()->selectAll();
+    });
   }
 }
 

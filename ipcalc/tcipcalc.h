@@ -95,6 +95,7 @@ class TcIpCalc : public TcChild {
   std::array<BitCell, 32> FBitCells{};
   bool FBlanked = false;
   bool FHostListAvailable = false;
+  bool FInitialFocusGiven = false;
 
   // Controls.
   QWidget* pnlCalcBackground = nullptr;
@@ -143,6 +144,7 @@ class TcIpCalc : public TcChild {
  protected:
   void SaveState() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildLayout();

@@ -369,6 +369,10 @@ void TestIpCalc::focusColourStaysWithTheInput() {
   Open();
   QApplication::setActiveWindow(FArea.get());
   QVERIFY(QTest::qWaitForWindowActive(FArea.get()));
+  // A new window is ready for typing over its address.
+  auto* address = Find<QComboBox>("edtIPCAddress")->lineEdit();
+  QTRY_VERIFY(address->hasFocus());
+  QCOMPARE(address->selectedText(), address->text());
   Examine(QStringLiteral("192.168.0.0"), "255.255.255.0");
   auto* ip = Find<QComboBox>("edtIPCAddress");
   auto* nm = Find<QLineEdit>("edtNetworkMask");

@@ -1,6 +1,7 @@
 #include "shell/tcchild.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 
 #include "shell/settingsstore.h"
 
@@ -18,9 +19,14 @@ TcChild::TcChild(QWidget* parent) : QMdiSubWindow(parent) {
 }
 
 void TcChild::SaveWindowSize() {
+  // A minimized or maximized window keeps its own size for when it is
+  // restored; that is the size to open with next time, not the icon's or
+  // the whole area's.
+  const bool normal = !isMinimized() && !isMaximized();
+  const QSize size = normal || !FNormalSize.isValid() ? this->size() : FNormalSize;
   SettingsFile ini(IniFileName());
-  ini.WriteInteger(QStringLiteral("Size"), SizeKey("Width", FWindowKind), width());
-  ini.WriteInteger(QStringLiteral("Size"), SizeKey("Height", FWindowKind), height());
+  ini.WriteInteger(QStringLiteral("Size"), SizeKey("Width", FWindowKind), size.width());
+  ini.WriteInteger(QStringLiteral("Size"), SizeKey("Height", FWindowKind), size.height());
 }
 
 void TcChild::LoadWindowSize() {
@@ -34,6 +40,11 @@ void TcChild::LoadWindowSize() {
 void TcChild::RestoreMaximized() {
   const SettingsFile ini(IniFileName());
   if (ini.ReadBool(QStringLiteral("Size"), QStringLiteral("Maximized"), false)) showMaximized();
+}
+
+void TcChild::resizeEvent(QResizeEvent* event) {
+  if (!isMinimized() && !isMaximized()) FNormalSize = event->size();
+  QMdiSubWindow::resizeEvent(event);
 }
 
 void TcChild::closeEvent(QCloseEvent* event) {

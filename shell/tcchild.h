@@ -21,7 +21,8 @@ class TcChild : public QMdiSubWindow {
   // Help topic of this tool (1000, 2000, 3000).
   virtual int HelpContext() const = 0;
 
-  // Writes "Width<kind>" and "Height<kind>" of [Size].
+  // Writes "Width<kind>" and "Height<kind>" of [Size]: the size the window
+  // has, or returns to when it is minimized or maximized.
   void SaveWindowSize();
   // Restores the size when both keys are non-zero.
   void LoadWindowSize();
@@ -35,4 +36,9 @@ class TcChild : public QMdiSubWindow {
   // Saves the tool's own state; runs first when the window closes.
   virtual void SaveState() {}
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // The last size in the normal state.
+  QSize FNormalSize;
 };

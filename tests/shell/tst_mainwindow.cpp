@@ -178,14 +178,17 @@ class TestMainWindow : public QObject {
     QCOMPARE(m->geometry(), place);
   }
 
+  // A minimized or maximized window saves the size it returns to.
   void toolWindowSizeKeys_data() {
     QTest::addColumn<int>("kind");
-    QTest::newRow("IPv4 Calculator") << int(wkIpCalc);
-    QTest::newRow("Mask Chart") << int(wkMaskChart);
-    QTest::newRow("Integer Calculator") << int(wkIntConv);
+    QTest::addColumn<int>("state");
+    QTest::newRow("IPv4 Calculator") << int(wkIpCalc) << int(Qt::WindowNoState);
+    QTest::newRow("Mask Chart minimized") << int(wkMaskChart) << int(Qt::WindowMinimized);
+    QTest::newRow("Integer Calculator maximized") << int(wkIntConv) << int(Qt::WindowMaximized);
   }
   void toolWindowSizeKeys() {
     QFETCH(int, kind);
+    QFETCH(int, state);
     SetIniFileName(FIni);
     const QString w = "Width" + QString::number(kind), h = "Height" + QString::number(kind);
     QMdiArea area;
@@ -196,6 +199,7 @@ class TestMainWindow : public QObject {
     tool->FWindowKind = kind;
     tool->show();
     tool->resize(800, 600);
+    if (state != Qt::WindowNoState) tool->setWindowState(Qt::WindowStates(state));
     tool->close();
     QCOMPARE(SettingsFile(FIni).ReadInteger("Size", w, 0), 800);
     QCOMPARE(SettingsFile(FIni).ReadInteger("Size", h, 0), 600);

@@ -587,8 +587,9 @@ TfrmMain* CreateOrvexWindows() {
 }
 
 int RunOrvex(QApplication& app) {
-  QApplication::setApplicationName(QStringLiteral("orvex"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Orvex Lite"));
+  // The title as an application name, not a display name: Qt appends a
+  // display name to every window caption ("Error — Orvex Lite").
+  QApplication::setApplicationName(QStringLiteral("Orvex Lite"));
   QApplication::setWindowIcon(ProgramIcon(iiIpCalc));
   // The help viewer may outlive the main window; the program ends with the
   // main window all the same.

@@ -460,12 +460,14 @@ bool TfrmLOptions::ReadOptions(TReadMode mode) {
 bool TfrmLOptions::WriteOptions() {
   int maxItems = 0;
   if (!MaxItemsValue(&maxItems)) return false;
-  // The record takes the new limit even when the file cannot be written.
+  // The record takes the new limit and delimiter even when the file cannot
+  // be written.
   if (maxItems < 10) {
     maxItems = 10;
     edtMaxItems->setText(QStringLiteral("10"));
   }
   FMaxListItems = maxItems;
+  SetDelimiter(cboxCsvDelimiter->currentIndex());
 
   SettingsFile ini(FOptions.IniFileName);
   if (!ini.Probe()) return true;
@@ -476,7 +478,6 @@ bool TfrmLOptions::WriteOptions() {
   ini.WriteInteger(kOptions, QStringLiteral("StartupPages"), FStartupPages);
   ini.WriteBool(kOptions, QStringLiteral("RecallDesktopSettings"), cbxRestoreDesktop->isChecked());
   ini.WriteInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), cboxCsvDelimiter->currentIndex());
-  SetDelimiter(cboxCsvDelimiter->currentIndex());
   ini.WriteInteger(kOptions, QStringLiteral("MacFormatIndex"), MacFormatIndex());
   ini.WriteString(kOptions, QStringLiteral("IanaLink"), edtIANALink->text());
   ini.WriteInteger(kOptions, QStringLiteral("BitWidth"), FBitWidthByte);

@@ -273,9 +273,11 @@ class TestOptionsDialog : public QObject {
     TfrmLOptions* d = Load(QByteArray());
     d->FOptions.IniFileName = FDir.path();  // a folder: nothing can be written there
     d->clbGeneral->item(giRFC3021Subnets)->setCheckState(Qt::Unchecked);
+    d->cboxCsvDelimiter->setCurrentIndex(0);
     QTest::mouseClick(d->btnOk, Qt::LeftButton);
     QVERIFY(FServices->boxes.isEmpty());
     QVERIFY(!d->FOptions.RFC3021Subnets);
+    QCOMPARE(d->FOptions.CsvDelimiter, QChar(','));
     QVERIFY(d->FAccepted);
   }
 };

@@ -44,7 +44,7 @@ run: build
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DORVEX_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
-	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen $$b; done
+	@for b in $(BENCH_BUILD)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen $$b || exit 1; fi; done
 
 # Fuzzes the text readers for FUZZ_SECONDS (needs clang-14 and libclang-rt-14-dev).
 FUZZ_SECONDS ?= 60

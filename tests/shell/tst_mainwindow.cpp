@@ -2,6 +2,7 @@
 // tool window sizes, closing, and every action once.
 
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
@@ -16,13 +17,21 @@
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
 #include "shell/settingsstore.h"
+#include "shell/widgethelpers.h"
 
 namespace {
 
 class TDummyTool : public TcChild {
  public:
-  void ApplyOptions(const TOptionsRec&) override {}
+  void ApplyOptions(const TOptionsRec& o) override {
+    options = o;
+    ++applied;
+  }
+  void RefreshDisplay() override { ++refreshed; }
   int HelpContext() const override { return 3000; }
+  TOptionsRec options;
+  int applied = 0;
+  int refreshed = 0;
 };
 
 void WriteAll(const QString& path, const QByteArray& data) {
@@ -149,12 +158,16 @@ class TestMainWindow : public QObject {
     QVERIFY(m->acAbout->isEnabled());
     QVERIFY(about->btnOk->isVisibleTo(about));
     int shownHeight = 0;
+    FServices->urlAnswer = false;
     QTimer::singleShot(50, [&] {
       shownHeight = about->height();
+      QTest::mouseClick(about->LinkLabel, Qt::LeftButton);
+      QVERIFY(about->isVisible());
       about->close();
     });
     m->acAbout->trigger();
     QCOMPARE(shownHeight, TfrmAbout::kDialogHeight);
+    QCOMPARE(FServices->BoxTexts(), QStringList{"Unable to start http client."});
   }
 
   void minimizingClosesSplash() {
@@ -216,11 +229,23 @@ class TestMainWindow : public QObject {
     QCOMPARE(again->size(), QSize(800, 500));
   }
 
-  void secondWindowUnmaximizesFirst() {
-    TfrmMain* m = Start("[Size]\nMaximized=1\n");
+  // The first window comes back maximized only with desktop recall on; a
+  // second one sets both to normal.
+  void maximizedState_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("Maximized=1") << QByteArray("[Size]\nMaximized=1\n") << true;
+    QTest::newRow("Maximized=1, RecallDesktopSettings=0")
+        << QByteArray("[Size]\nMaximized=1\n[Options]\nRecallDesktopSettings=0\n") << false;
+    QTest::newRow("Maximized=0") << QByteArray("[Size]\nMaximized=0\n") << false;
+  }
+  void maximizedState() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, maximized);
+    TfrmMain* m = Start(ini);
     EndSplash();
     QCOMPARE(m->ToolWindows().size(), 1);
-    QVERIFY(m->ToolWindows()[0]->isMaximized());
+    QCOMPARE(m->ToolWindows()[0]->isMaximized(), maximized);
     m->OpenToolWindow(wkIpCalc);
     QCOMPARE(m->ToolWindows().size(), 2);
     for (TcChild* w : m->ToolWindows()) QVERIFY(!w->isMaximized() && !w->isMinimized());
@@ -270,6 +295,26 @@ class TestMainWindow : public QObject {
       for (int i = 0; i < 2; ++i)
         QCOMPARE(horizontal ? w[i]->width() : w[i]->height(),
                  horizontal ? area.width() : area.height());
+    }
+  }
+
+  void acceptedOptionsReachEveryToolWindow() {
+    TfrmMain* m = Start("[Options]\nStartupPages=0\n");
+    EndSplash();
+    QList<TDummyTool*> tools{new TDummyTool, new TDummyTool};
+    for (TDummyTool* t : tools) {
+      m->mdiArea->addSubWindow(t);
+      t->show();
+    }
+    QTimer::singleShot(50, [m] {
+      m->frmLOptions->clbGeneral->item(giEnableHints)->setCheckState(Qt::Unchecked);
+      m->frmLOptions->btnOk->click();
+    });
+    m->acOptions->trigger();
+    for (TDummyTool* t : tools) {
+      QCOMPARE(t->applied, 1);
+      QCOMPARE(t->refreshed, 1);
+      QVERIFY(!t->options.EnableHints);
     }
   }
 

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -147,25 +148,11 @@ class TestOptionsDialog : public QObject {
     QCOMPARE(Stored(key.toLatin1().constData()), stored);
     QVERIFY(FServices->boxes.isEmpty());
     QVERIFY(!ReadAll(FPath).contains("Test"));
-  }
-
-  void limitShownUntilSaved() {
-    TfrmLOptions* d = Load("MaxListItems=5\n");
-    QCOMPARE(d->edtMaxItems->text(), QString("5"));
-    QCOMPARE(d->FOptions.MaxListItems, 5);
-    QTest::mouseClick(d->btnOk, Qt::LeftButton);
-    QCOMPARE(d->edtMaxItems->text(), QString("10"));
-    QCOMPARE(d->FOptions.MaxListItems, 10);
-  }
-
-  void highlightWithBitWidth32FillsRecord() {
-    TfrmLOptions* d = Load(QByteArray());
-    d->SelectNode(2);
-    ClickButton(d->cbxHighlightLow32);
-    ClickButton(d->rbtn32);
-    QTest::mouseClick(d->btnOk, Qt::LeftButton);
-    QCOMPARE(d->FOptions.BitWidth, 32);
-    QVERIFY(d->FOptions.HighlightLow32);
+    // The controls and the record say what was written.
+    QCOMPARE(d->edtMaxItems->text(), QString::number(Stored("MaxListItems")));
+    QCOMPARE(d->FOptions.MaxListItems, Stored("MaxListItems"));
+    QCOMPARE(d->FOptions.BitWidth, Stored("BitWidth") & 0x7F);
+    QCOMPARE(d->FOptions.HighlightLow32, bool(Stored("BitWidth") & 0x80));
   }
 
   // A bad limit stops Ok before anything is written.
@@ -225,12 +212,32 @@ class TestOptionsDialog : public QObject {
     TfrmLOptions* d = Load(QByteArray());
     d->SelectNode(4);
     d->edtMaxItems->clear();
-    d->activateWindow();
+    QApplication::setActiveWindow(d);
+    QVERIFY(QTest::qWaitForWindowActive(d));
     d->edtMaxItems->setFocus();
+    QCOMPARE(d->edtMaxItems->palette().color(QPalette::Base), QColor(0xCC, 0xEC, 0xFF));
     QTest::keyClicks(d->edtMaxItems, "12a-3 ");
     QCOMPARE(d->edtMaxItems->text(), QString("123"));
     QTest::keyClick(d->edtMaxItems, Qt::Key_Backspace);
     QCOMPARE(d->edtMaxItems->text(), QString("12"));
+    d->edtIANALink->setFocus();
+    QCOMPARE(d->edtMaxItems->palette().color(QPalette::Base),
+             d->edtIANALink->palette().color(QPalette::Base));
+  }
+
+  // Hints follow "Enable Hints" at once, before anything is saved.
+  void hintsFollowEnableHints() {
+    TfrmLOptions* d = Load("EnableHints=0\n");
+    auto tipShown = [d] {
+      QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), d->tvOptions->mapToGlobal(QPoint(2, 2)));
+      QCoreApplication::sendEvent(d->tvOptions, &tip);
+      const bool shown = QToolTip::isVisible();
+      QToolTip::hideText();
+      return shown;
+    };
+    QVERIFY(!tipShown());
+    d->clbGeneral->item(giEnableHints)->setCheckState(Qt::Checked);
+    QVERIFY(tipShown());
   }
 
   void linkLabelsSelectTheirTopic_data() {

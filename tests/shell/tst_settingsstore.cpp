@@ -55,15 +55,6 @@ class TestSettingsStore : public QObject {
     QFile::remove(FPath);
   }
 
-  void missingFileGivesDefaults() {
-    const SettingsFile ini(FPath);
-    QCOMPARE(ini.ReadInteger("Size", "MainHeight", 750), 750);
-    QCOMPARE(ini.ReadBool("Options", "Recall Desktop Settings", true), true);
-    QCOMPARE(ini.ReadString("MRIP", "LastMask", "255.255.255.0"), QString("255.255.255.0"));
-    QVERIFY(!ini.ValueExists("Size", "MainHeight"));
-    QVERIFY(!QFile::exists(FPath));  // reading creates nothing
-  }
-
   void roundTrip_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");

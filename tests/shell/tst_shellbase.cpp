@@ -2,9 +2,6 @@
 // the platform answers behind the About box and the settings location.
 
 #include <QFile>
-#include <QHelpEvent>
-#include <QLineEdit>
-#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -50,26 +47,6 @@ class TestShellBase : public QObject {
     ClearListView(&view);
     QCOMPARE(view.topLevelItemCount(), 0);
     SelectListItem(nullptr, 0);  // swallowed
-  }
-
-  void hintsCanBeSwitchedOff() {
-    QWidget window;
-    auto* edit = new QLineEdit(&window);
-    SetHint(edit, "Short|Long explanation");
-    QCOMPARE(edit->toolTip(), QString("Short"));
-    QCOMPARE(edit->statusTip(), QString("Long explanation"));
-    window.show();
-    auto askTip = [edit] {
-      QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
-      QCoreApplication::sendEvent(edit, &tip);
-    };
-    SetShowHints(&window, false);
-    askTip();
-    QVERIFY(!QToolTip::isVisible());
-    SetShowHints(&window, true);
-    askTip();
-    QVERIFY(QToolTip::isVisible());
-    QToolTip::hideText();
   }
 
   void hintParts_data() {

@@ -502,8 +502,11 @@ void TfrmLOptions::FillOptionsRec() {
 bool TfrmLOptions::ConfirmMaxItems() {
   int value = 0;
   if (MaxItemsValue(&value)) return true;
-  ShowErrorBox(this, QStringLiteral("'%1' is not a valid number for the host list limit.")
-                         .arg(edtMaxItems->text()));
+  const QString text = edtMaxItems->text().trimmed();
+  ShowErrorBox(
+      this, text.isEmpty()
+                ? QStringLiteral("An empty host list limit is not a valid number.")
+                : QStringLiteral("'%1' is not a valid number for the host list limit.").arg(text));
   SelectNode(4);
   edtMaxItems->setFocus();
   edtMaxItems->selectAll();

@@ -437,6 +437,9 @@ void TfrmMain::OpenToolWindow(int kind) {
   child->ApplyOptions(frmLOptions ? frmLOptions->FOptions : defaults);
   child->setWindowIcon(ProgramIcon(IconOfKind(kind)));
   child->show();
+  // The area places a window wider or taller than itself partly above or
+  // left of its edge, caption and system menu out of reach.
+  if (child->x() < 0 || child->y() < 0) child->move(qMax(0, child->x()), qMax(0, child->y()));
   ArrangeNewToolWindow(child);
 }
 

@@ -125,6 +125,13 @@ class TestMainWindow : public QObject {
     QCOMPARE(m->pos(), QPoint(215, 30));
   }
 
+  // A tool window wider than the area (792 wide here) starts at its left edge.
+  void largeToolWindowKeepsCaptionInView() {
+    TfrmMain* m = Start("[Options]\nRecall Desktop Settings=0\n[Size]\nWidth1=850\nHeight1=670\n");
+    QCOMPARE(m->ToolWindows().size(), 1);
+    QCOMPARE(m->ToolWindows()[0]->geometry(), QRect(0, 0, 850, 670));
+  }
+
   void startupPages_data() {
     QTest::addColumn<int>("pages");
     QTest::addColumn<int>("ipCalcs");

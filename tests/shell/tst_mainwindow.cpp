@@ -18,6 +18,7 @@
 #include "shell/optionsdialog.h"
 #include "shell/settingsstore.h"
 #include "shell/widgethelpers.h"
+#include "testfiles.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ class TDummyTool : public TcChild {
   int applied = 0;
   int refreshed = 0;
 };
-
-void WriteAll(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(data);
-}
 
 // Closes whatever modal dialog an action opened.
 void CloseModalsSoon() {

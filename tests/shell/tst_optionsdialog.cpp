@@ -17,19 +17,9 @@
 #include "shell/optionsdialog.h"
 #include "shell/settingsstore.h"
 #include "shell/widgethelpers.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(data);
-}
 
 // Clicks a check box or radio button on its indicator: the button may be
 // wider than its label, and a click beside the label does nothing.

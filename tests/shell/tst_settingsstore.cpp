@@ -13,19 +13,9 @@
 #include <csignal>
 
 #include "shell/settingsstore.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  QCOMPARE(f.write(data), data.size());
-}
 
 // Runs `probe` as a user who cannot write the place (root writes anywhere,
 // so as root the check runs in a child process as "nobody").

@@ -44,7 +44,9 @@ class TBitImage : public QWidget {
 };
 
 // Navy (0, 0, 128): value labels, network bits, dots of the bit views.
-inline QColor NavyColor() { return QColor(0, 0, 128); }
+inline QColor NavyColor() {
+  return QColor(0, 0, 128);
+}
 
 template <typename ColourOf>
 std::vector<TBitImage::Glyph> TBitImage::BitGlyphs(unsigned long long value, int bits,

@@ -6,8 +6,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "ipcalc/reservedlist.h"
 #include "ipcalc/addresschart.h"
+#include "ipcalc/reservedlist.h"
 
 namespace {
 QStringList Rows(const std::vector<TChartEntry>& entries) {

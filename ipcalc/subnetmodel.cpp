@@ -1,5 +1,6 @@
 #include "ipcalc/subnetmodel.h"
 
+#include "ipcalc/netcalc.h"
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
 
@@ -8,44 +9,21 @@ QString Dotted(uint32_t v) {
   return QString::fromStdString(ipv4(v).text());
 }
 
-// Prefix length of a contiguous mask (1-32), 0 for anything else.
-int ContiguousPrefix(uint32_t m) {
-  if (m == 0) return 0;
-  const uint32_t inverted = ~m;
-  if ((inverted & (inverted + 1u)) != 0) return 0;
-  int p = 0;
-  while (p < 32 && (m & (0x80000000u >> p))) ++p;
-  return p;
-}
-
-uint32_t PrefixMask(int p) {
-  return p >= 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> p);
-}
 }  // namespace
 
 uint32_t SubnetBaseMask(const QString& maskText) {
   const QString t = maskText.trimmed();
-  if (t.isEmpty()) return 0;
   const ipv4 dotted(t.toStdString());
   if (dotted.is_valid()) {
-    const uint32_t v = dotted.value();
-    if (ContiguousPrefix(v)) return v;
     // A wildcard (zeros, then ones) stands for its complement, as in the viewer.
-    return v != 0 && (v & (v + 1u)) == 0 ? ~v : 0;
+    if (dotted.is_wildcard()) return ~dotted.value();
+    const bool contiguous = dotted.is_mask() || dotted.is_short_mask();
+    return contiguous ? dotted.value() : 0;
   }
+  // "/p" and host counts are read as the calculator reads its mask field.
   bool ok = false;
-  if (t.startsWith(QLatin1Char('/'))) {
-    const int p = t.mid(1).toInt(&ok, 10);
-    return ok && p >= 1 && p <= 32 ? PrefixMask(p) : 0;
-  }
-  const qint32 count = t.toInt(&ok, 10);
-  if (!ok) return 0;
-  // Smallest power-of-two block holding the hosts plus network and broadcast.
-  const qint64 needed = qint64(count) + 2;
-  qint64 block = 4;
-  while (block < needed) block *= 2;
-  if (block > (qint64(1) << 31)) return 0;
-  return static_cast<uint32_t>((qint64(1) << 32) - block);
+  const ipv4 parsed = ParseMaskText(t, ok);
+  return parsed.is_valid() ? parsed.value() : 0;
 }
 
 TSubnetTable BuildSubnetTable(const QString& maskText, bool rfc3021) {

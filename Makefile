@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
-PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev libsimpleini-dev libbenchmark-dev \
+PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsimpleini-dev libbenchmark-dev \
               xvfb xauth imagemagick xdotool clang-14 libclang-rt-14-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja

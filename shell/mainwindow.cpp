@@ -99,7 +99,7 @@ TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth) {
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TfrmMain"));
   setWindowTitle(QStringLiteral("Orvex Lite"));
-  setWindowIcon(ProgramIcon(iiIpCalc));
+  setWindowIcon(ProgramIcon(iiProgram));
 
   mdiArea = new QMdiArea;
   mdiArea->setObjectName(QStringLiteral("MDIClient"));
@@ -593,7 +593,7 @@ int RunOrvex(QApplication& app) {
   // The title as an application name, not a display name: Qt appends a
   // display name to every window caption ("Error — Orvex Lite").
   QApplication::setApplicationName(QStringLiteral("Orvex Lite"));
-  QApplication::setWindowIcon(ProgramIcon(iiIpCalc));
+  QApplication::setWindowIcon(ProgramIcon(iiProgram));
   // The help viewer may outlive the main window; the program ends with the
   // main window all the same.
   app.setQuitOnLastWindowClosed(false);

@@ -290,7 +290,10 @@ void TcMaskChart::ShowSubnetting1Click() {
   if (!CanSubnet(mask)) return;
   const QPointer<TcMaskChart> self(this);
   const QString picked = frmSubnetting->Execute();
-  if (!self || picked.isEmpty()) return;
+  if (!self) return;
+  // Not every window manager hands the keyboard back when a dialog closes.
+  if (QWidget* top = window(); top && !top->isActiveWindow()) top->activateWindow();
+  if (picked.isEmpty()) return;
   for (int i = 0; i < lvChartList->topLevelItemCount(); ++i) {
     if (lvChartList->topLevelItem(i)->text(ciMask) == picked) {
       SelectListItem(lvChartList, i);

@@ -321,6 +321,8 @@ class TestMaskChart : public QObject {
     QCOMPARE(FDialog->FMaskText, returned);
     QCOMPARE(SelectedMask(list), selected);
     QCOMPARE(FChart->windowTitle(), "IPv4 Mask Chart " + selected);
+    // The chart has the keyboard again, whoever gives back the activation.
+    QTRY_VERIFY(list->hasFocus());
     if (answer.startsWith("pick") || answer.startsWith("Enter")) {
       // Picked rows below the visible part are scrolled into view.
       QVERIFY(

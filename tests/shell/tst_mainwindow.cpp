@@ -154,16 +154,6 @@ class TestMainWindow : public QObject {
     QVERIFY(FServices->boxes.isEmpty());
   }
 
-  // The dialogs that live for the whole run, created in their order.
-  void longLivedDialogs() {
-    TfrmMain* m = Start();
-    const QObjectList children = m->children();
-    QVERIFY(m->frmSubnetting && m->frmLOptions && m->frmAbout);
-    QVERIFY(children.indexOf(m->frmSubnetting) < children.indexOf(m->frmLOptions));
-    QVERIFY(children.indexOf(m->frmLOptions) < children.indexOf(m->frmAbout));
-    QVERIFY(!m->frmSubnetting->isVisible());
-  }
-
   void splashClosesAfterItsTimer() {
     TfrmMain* m = Start();
     TfrmAbout* about = m->frmAbout;

@@ -46,7 +46,6 @@ TcMaskChart::TcMaskChart(QWidget* parent) : TcChild(parent) {
   setObjectName(QStringLiteral("TcMaskChart"));
   BuildLayout();
   ConnectHandlers();
-  setWindowTitle(kTitle);
 
   // The widest texts are those of the chart with both toggles on: the
   // columns fit them once, so toggling never moves a column edge.

@@ -22,6 +22,8 @@
 #include <memory>
 
 #include "ipcalc/tcipcalc.h"
+#include "maskchart/subnettingdialog.h"
+#include "maskchart/tcmaskchart.h"
 #include "shell/aboutbox.h"
 #include "shell/icons.h"
 #include "shell/optionsdialog.h"
@@ -42,13 +44,15 @@ constexpr int kSplashMs = 2000;
 
 // The tool windows this build has; the others' actions stay disabled.
 bool ToolWindowAvailable(int kind) {
-  return kind == wkIpCalc;
+  return kind == wkIpCalc || kind == wkMaskChart;
 }
 
 TcChild* CreateToolWindow(int kind) {
   switch (kind) {
     case wkIpCalc:
       return new TcIpCalc;
+    case wkMaskChart:
+      return new TcMaskChart;
     default:
       return nullptr;
   }
@@ -332,6 +336,10 @@ void TfrmMain::SetForms(TfrmLOptions* options, TfrmAbout* about) {
   frmAbout = about;
 }
 
+void TfrmMain::SetSubnettingDialog(TfrmSubnetting* subnetting) {
+  frmSubnetting = subnetting;
+}
+
 void TfrmMain::FormCreate() {
   const TSettingsLocation loc = LocateSettings(QCoreApplication::applicationDirPath());
   FUserDataDir = loc.userDataDir;
@@ -433,6 +441,7 @@ void TfrmMain::OpenToolWindow(int kind) {
   }
   mdiArea->addSubWindow(child);
   child->FWindowKind = kind;
+  if (auto* chart = qobject_cast<TcMaskChart*>(child)) chart->SetSubnettingDialog(frmSubnetting);
   static const TOptionsRec defaults;
   child->ApplyOptions(frmLOptions ? frmLOptions->FOptions : defaults);
   child->setWindowIcon(ProgramIcon(IconOfKind(kind)));
@@ -583,6 +592,7 @@ void TfrmMain::FormClose() {
 
 TfrmMain* CreateOrvexWindows() {
   auto* frmMain = new TfrmMain;
+  frmMain->SetSubnettingDialog(new TfrmSubnetting(frmMain));
   auto* frmLOptions = new TfrmLOptions(frmMain);
   auto* frmAbout = new TfrmAbout(frmMain);
   frmMain->SetForms(frmLOptions, frmAbout);

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "maskchart/subnettingdialog.h"
+#include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
 #include "shell/aboutbox.h"
 #include "shell/mainwindow.h"
@@ -129,20 +131,26 @@ class TestMainWindow : public QObject {
 
   void startupPages_data() {
     QTest::addColumn<int>("pages");
-    QTest::addColumn<int>("ipCalcs");
-    QTest::newRow("0") << 0 << 0;
-    QTest::newRow("1") << 1 << 1;
-    QTest::newRow("130") << 130 << 0;
-    QTest::newRow("131") << 131 << 1;
+    QTest::addColumn<QList<int>>("kinds");
+    QTest::newRow("0") << 0 << QList<int>{};
+    QTest::newRow("1") << 1 << QList<int>{wkIpCalc};
+    QTest::newRow("2") << 2 << QList<int>{wkMaskChart};
+    QTest::newRow("130") << 130 << QList<int>{wkMaskChart};
+    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkMaskChart};
   }
   void startupPages() {
     QFETCH(int, pages);
-    QFETCH(int, ipCalcs);
+    QFETCH(QList<int>, kinds);
     TfrmMain* m = Start("[Options]\nStartupPages=" + QByteArray::number(pages) + "\n");
     const QList<TcChild*> windows = m->ToolWindows();
-    // Only the kinds this build has are opened; never a placeholder.
-    QCOMPARE(windows.size(), ipCalcs);
-    for (TcChild* w : windows) QCOMPARE(w->FWindowKind, int(wkIpCalc));
+    // Only the kinds this build has are opened, in order; never a placeholder.
+    QList<int> opened;
+    for (TcChild* w : windows) opened << w->FWindowKind;
+    QCOMPARE(opened, kinds);
+    // Every Mask Chart opens the one Subnetting dialog created at start.
+    for (TcChild* w : windows)
+      if (auto* chart = qobject_cast<TcMaskChart*>(w))
+        QCOMPARE(chart->frmSubnetting.data(), m->frmSubnetting);
     QVERIFY(FServices->boxes.isEmpty());
   }
 
@@ -362,7 +370,7 @@ class TestMainWindow : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QVERIFY(m->isVisible());
-    QVERIFY(!m->acMaskChart->isEnabled() && !m->acIntConv->isEnabled());
+    QVERIFY(m->acMaskChart->isEnabled() && !m->acIntConv->isEnabled());
     QVERIFY(FServices->boxes.isEmpty());
     QSignalSpy closed(m, &TfrmMain::Closed);
     QTest::mouseClick(m->ToolBar1->widgetForAction(m->acExit), Qt::LeftButton);

@@ -7,11 +7,12 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsimpleini-dev libbenchmark-dev \
-              xvfb xauth imagemagick xdotool clang-14 libclang-rt-14-dev
+              xvfb xauth imagemagick xdotool clang-14 libclang-rt-14-dev \
+              desktop-file-utils appstream strace file dpkg-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build asan test run bench fuzz fuzz-build format clean
+.PHONY: all deps build asan test run bench fuzz fuzz-build package format clean
 
 all: build
 
@@ -43,6 +44,10 @@ test: build asan fuzz-build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 	fuzz/run.sh $(FUZZ_BUILD) 10
+
+# A Debian package of the program (build/orvex-lite_<version>_<arch>.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 run: build
 	cd $(BUILD) && ./orvex

@@ -1,7 +1,6 @@
 // Renders an SVG icon to a square PNG of the given size (the launcher's
 // bitmap icons are made from the one drawing at build time):
 //   orvex-iconrender in.svg out.png size
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,8 +11,6 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: %s in.svg out.png size\n", argv[0]);
     return 2;
   }
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
   QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
   const int size = QByteArray(argv[3]).toInt();
   if (!svg.isValid() || size <= 0 || size > 4096) {

@@ -604,12 +604,15 @@ int RunOrvex(QApplication& app) {
   // display name to every window caption ("Error — Orvex Lite").
   QApplication::setApplicationName(QStringLiteral("Orvex Lite"));
   QApplication::setWindowIcon(ProgramIcon(iiProgram));
+  // The launcher and its icon, for the desktop's task bar and window list.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvex"));
   // The help viewer may outlive the main window; the program ends with the
   // main window all the same.
   app.setQuitOnLastWindowClosed(false);
   std::unique_ptr<TfrmMain> frmMain(CreateOrvexWindows());
   QObject::connect(frmMain.get(), &TfrmMain::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
+  CloseOnTerminationSignals(frmMain.get());
   frmMain->show();
   return app.exec();
 }

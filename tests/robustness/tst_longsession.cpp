@@ -19,7 +19,14 @@
 #include "shell/settingsstore.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-// From the sanitizer runtime (its header comes with clang only).
+#define ORVEX_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVEX_ASAN 1
+#endif
+#endif
+#if defined(ORVEX_ASAN)
+// From the sanitizer runtime.
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
@@ -31,7 +38,7 @@ namespace {
 // of drawn controls, and every window's own palette gives new ones.
 qint64 HeapInUse() {
   QPixmapCache::clear();
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(ORVEX_ASAN)
   return qint64(__sanitizer_get_current_allocated_bytes());
 #else
   return qint64(mallinfo2().uordblks);

@@ -1,6 +1,7 @@
 #include "hostlist/tfrmhostlist.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -162,6 +163,7 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, &TfrmHostList::btnHelpClick);
 
+  FLastFolder = QDir::homePath();
   resize(kClientWidth, kClientHeight);
   FMinWidth = width();
   setMinimumSize(FMinWidth, kMinHeight);
@@ -231,6 +233,8 @@ void TfrmHostList::lvHostsSelectItem() {
   }
   edtHostName->setText(text);
   FFieldEdited = false;
+  // Ready to be typed over, so Enter after Enter names row after row.
+  if (edtHostName->hasFocus()) edtHostName->selectAll();
 }
 
 void TfrmHostList::edtHostNameChange() {
@@ -386,6 +390,8 @@ bool TfrmHostList::ConfirmDelimiterClash(char delimiter) {
 }
 
 void TfrmHostList::SaveHostList() {
+  // What was typed is part of the list saved.
+  Commit();
   Services& services = Services::Instance();
   Services::FileDialog d;
   d.caption = QStringLiteral("Save IP Host List");
@@ -422,6 +428,7 @@ void TfrmHostList::SaveHostList() {
 }
 
 void TfrmHostList::OpenHostList() {
+  Commit();
   Services& services = Services::Instance();
   Services::FileDialog d;
   d.caption = QStringLiteral("Open a Host Name List");

@@ -176,7 +176,9 @@ class TMerger {
     FModel.AppendGeneratedName(c, FGenerated);
     const std::string_view view(name);
     FMerge.names.Append(uint32_t(c), name == FGenerated ? nullptr : &view);
-    if (address != a.text()) FMerge.addressTexts.emplace_back(uint32_t(c), address);
+    char dotted[16];
+    const std::size_t n = a.text_to(dotted);
+    if (address != std::string_view(dotted, n)) FMerge.addressTexts.emplace_back(uint32_t(c), address);
     return ++FMerge.matched < FRows;
   }
 

@@ -214,13 +214,13 @@ void THostListModel::SetName(const TRowRuns& rows, const QString& name) {
     if (first < 0 || last < first || last >= rowCount()) continue;
     top.Append(uint32_t(first), uint32_t(last), &view);
   }
-  FNames.Overlay(top);
+  FNames.Overlay(std::move(top));
   NamesChanged();
 }
 
-void THostListModel::ApplyNames(const TNameRuns& names,
+void THostListModel::ApplyNames(TNameRuns names,
                                 const std::vector<std::pair<uint32_t, std::string>>& addressTexts) {
-  FNames.Overlay(names);
+  FNames.Overlay(std::move(names));
   for (const auto& [row, text] : addressTexts) FAddressTexts[row] = text;
   NamesChanged();
 }

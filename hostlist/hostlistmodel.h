@@ -78,7 +78,7 @@ class THostListModel : public QAbstractTableModel {
   void SetName(const TRowRuns& rows, const QString& name);
   // Applies names collected for increasing rows (pasting, opening a file),
   // and address texts as they stood in a file.
-  void ApplyNames(const TNameRuns& names,
+  void ApplyNames(TNameRuns names,
                   const std::vector<std::pair<uint32_t, std::string>>& addressTexts = {});
   const TNameRuns& Names() const { return FNames; }
 

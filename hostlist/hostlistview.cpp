@@ -294,6 +294,13 @@ void THostListView::paintEvent(QPaintEvent*) {
   }
 }
 
+void THostListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                const QList<int>&) {
+  if (!topLeft.isValid() || !bottomRight.isValid()) return;
+  const int top = TopRow();
+  if (bottomRight.row() >= top && topLeft.row() <= top + PageRows()) viewport()->update();
+}
+
 void THostListView::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::Copy) {
     emit copyRequested();

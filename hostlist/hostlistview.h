@@ -50,6 +50,10 @@ class THostListView : public QAbstractItemView {
   void updateGeometries() override;
   void paintEvent(QPaintEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  // Repaints the rows in sight; the base class would unite the rectangles
+  // of every changed cell, all million of them after a select-all rename.
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                   const QList<int>& roles = QList<int>()) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool viewportEvent(QEvent* event) override;
   void changeEvent(QEvent* event) override;

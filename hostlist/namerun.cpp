@@ -80,6 +80,21 @@ void TNameRuns::Overlay(const TNameRuns& top) {
   FNames.swap(names);
 }
 
+void TNameRuns::Overlay(TNameRuns&& top) {
+  if (!FRuns.empty()) {
+    Overlay(static_cast<const TNameRuns&>(top));
+    return;
+  }
+  // Over no names, generated-name runs have nothing to remove.
+  std::vector<Run>& runs = top.FRuns;
+  runs.erase(std::remove_if(runs.begin(), runs.end(),
+                            [](const Run& r) { return r.offset == kGenerated; }),
+             runs.end());
+  FRuns.swap(runs);
+  FNames.swap(top.FNames);
+  top.Clear();
+}
+
 void TNameRuns::Clear() {
   std::vector<Run>().swap(FRuns);
   std::string().swap(FNames);

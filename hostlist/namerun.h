@@ -32,6 +32,8 @@ class TNameRuns {
   // Lays `top` over these runs: each of its runs replaces what it covers,
   // and its generated-name runs remove the names there.
   void Overlay(const TNameRuns& top);
+  // The same, taking over `top`'s store when there is nothing to lay it on.
+  void Overlay(TNameRuns&& top);
 
   void Clear();
   bool Empty() const { return FRuns.empty(); }

@@ -346,7 +346,7 @@ void TfrmHostList::Pasteselcted1Click() {
     }
     if (line >= lines.size()) break;
   }
-  model->ApplyNames(names);
+  model->ApplyNames(std::move(names));
   RefreshNameField();
 }
 
@@ -443,7 +443,7 @@ void TfrmHostList::OpenHostList() {
   std::unique_ptr<Services::Progress> progress = services.StartProgress(
       this, kEditorCaption, QStringLiteral("Opening %1...").arg(QFileInfo(path).fileName()),
       QFileInfo(path).size());
-  const THostListMerge merge =
+  THostListMerge merge =
       ReadHostListFile(path, *model, delimiter,
                        [&progress](int64_t done, int64_t) { return progress->Step(done); });
   progress.reset();
@@ -456,7 +456,7 @@ void TfrmHostList::OpenHostList() {
     ShowErrorBox(this, QStringLiteral("Did not find any IP address match."));
     return;
   }
-  model->ApplyNames(merge.names, merge.addressTexts);
+  model->ApplyNames(std::move(merge.names), merge.addressTexts);
   const bool modified = FModified;
   SelectRow(0);
   RefreshNameField();

@@ -324,6 +324,11 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
+  {
+    Editor e("10.0.0.0/8", k8);
+    std::printf("\nRows the list view can show: %d (rows of %d px)\n", e.dialog.lvHosts->MaxRows(),
+                e.dialog.lvHosts->RowHeight());
+  }
   std::printf("\nHost lists (real time per run):\n");
   Line("/12 shown, row 0 selected", Millis("BM_Show_12"), "ms", 200);
   Line("/12 select all and name every row", Millis("BM_SelectAllAndName_12"), "ms", 50);

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "hostlist/hostlistview.h"
@@ -73,7 +74,10 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   lvHosts = new THostListView;
   lvHosts->setObjectName(QStringLiteral("lvHosts"));
   lvHosts->setModel(model);
-  lvHosts->Header()->resizeSection(0, 100);
+  // Wide enough for the longest address in the font in use.
+  const int addressWidth =
+      qMax(100, lvHosts->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255")) + 16);
+  lvHosts->Header()->resizeSection(0, addressWidth);
   lvHosts->Header()->resizeSection(1, 270);
   lvHosts->setContextMenuPolicy(Qt::CustomContextMenu);
   SetHint(lvHosts, QStringLiteral("Select a row to edit, right click for popup menu"));
@@ -274,6 +278,9 @@ bool TfrmHostList::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::FocusIn:
         SetEditColor(edtHostName, FocusColor());
+        // A name is typed over, also after a click into it (the click
+        // itself places the cursor first).
+        QTimer::singleShot(0, edtHostName, [this] { edtHostName->selectAll(); });
         break;
       case QEvent::FocusOut:
         ResetEditColor(edtHostName);

@@ -8,7 +8,6 @@
 #include <malloc.h>
 
 #include <QApplication>
-#include <chrono>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,6 +15,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -69,7 +69,8 @@ double MemoryMB(const char* key) {
   QFile f(QStringLiteral("/proc/self/status"));
   if (!f.open(QIODevice::ReadOnly)) return 0;
   for (const QByteArray& line : f.readAll().split('\n'))
-    if (line.startsWith(key)) return line.mid(int(strlen(key))).trimmed().split(' ')[0].toDouble() / 1024.0;
+    if (line.startsWith(key))
+      return line.mid(int(strlen(key))).trimmed().split(' ')[0].toDouble() / 1024.0;
   return 0;
 }
 double RssMB() {
@@ -346,8 +347,7 @@ int main(int argc, char** argv) {
     std::printf("  /12 save as a multiple of a plain write of its bytes: %.1fx\n",
                 Millis("BM_Save_12") / plain);
   if (gMB["QTableView /8"] > 0)
-    std::printf("  /8 list memory: %.1f MB here, %.1f MB in a QTableView (%.0fx)\n",
-                gMB["list /8"], gMB["QTableView /8"],
-                gMB["QTableView /8"] / std::max(0.1, gMB["list /8"]));
+    std::printf("  /8 list memory: %.1f MB here, %.1f MB in a QTableView (%.0fx)\n", gMB["list /8"],
+                gMB["QTableView /8"], gMB["QTableView /8"] / std::max(0.1, gMB["list /8"]));
   return 0;
 }

@@ -12,8 +12,10 @@
 namespace {
 
 const char* const kSaveFilters[] = {
-    "Comma separated values (*.csv)",     "Semicolon separated values (*.csv)",
-    "Tabstop separated values (*.csv)",   "Whitespace separated values (*.csv)",
+    "Comma separated values (*.csv)",
+    "Semicolon separated values (*.csv)",
+    "Tabstop separated values (*.csv)",
+    "Whitespace separated values (*.csv)",
     "All files (*.*)",
 };
 const char* const kOpenFilters[] = {
@@ -178,7 +180,8 @@ class TMerger {
     FMerge.names.Append(uint32_t(c), name == FGenerated ? nullptr : &view);
     char dotted[16];
     const std::size_t n = a.text_to(dotted);
-    if (address != std::string_view(dotted, n)) FMerge.addressTexts.emplace_back(uint32_t(c), address);
+    if (address != std::string_view(dotted, n))
+      FMerge.addressTexts.emplace_back(uint32_t(c), address);
     return ++FMerge.matched < FRows;
   }
 

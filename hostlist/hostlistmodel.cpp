@@ -85,7 +85,8 @@ void THostListModel::Generate(const ipv4host& network, int limit, int maxRows) {
       }
       FRowCount = int(rows);
       FHostCountText = QString::number(hosts) + QStringLiteral(" hosts");
-      if (FCut) FHostCountText += QStringLiteral(", ") + QString::number(rows) + QStringLiteral(" shown");
+      if (FCut)
+        FHostCountText += QStringLiteral(", ") + QString::number(rows) + QStringLiteral(" shown");
     }
   }
   endResetModel();

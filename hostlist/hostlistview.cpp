@@ -256,9 +256,10 @@ void THostListView::paintEvent(QPaintEvent*) {
   const int rows = model()->rowCount(rootIndex());
   const int columns = model()->columnCount(rootIndex());
   const int top = TopRow();
-  const int end = int(std::min<int64_t>(rows, int64_t(top) + viewport()->height() / FRowHeight + 2));
-  const QColor grid = QColor::fromRgba(
-      QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &base, this)));
+  const int end =
+      int(std::min<int64_t>(rows, int64_t(top) + viewport()->height() / FRowHeight + 2));
+  const QColor grid =
+      QColor::fromRgba(QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &base, this)));
   const QModelIndex current = currentIndex();
   const int width = viewport()->width();
   for (int row = top; row < end; ++row) {
@@ -280,8 +281,8 @@ void THostListView::paintEvent(QPaintEvent*) {
     if (hasFocus() && current.isValid() && current.row() == row) {
       QStyleOptionFocusRect focus;
       focus.initFrom(this);
-      focus.rect = QRect(0, y, std::min(width, FHeader->length() - horizontalOffset()),
-                         FRowHeight - 1);
+      focus.rect =
+          QRect(0, y, std::min(width, FHeader->length() - horizontalOffset()), FRowHeight - 1);
       focus.backgroundColor = palette().color(selected ? QPalette::Highlight : QPalette::Base);
       style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }

@@ -87,9 +87,9 @@ void TNameRuns::Overlay(TNameRuns&& top) {
   }
   // Over no names, generated-name runs have nothing to remove.
   std::vector<Run>& runs = top.FRuns;
-  runs.erase(std::remove_if(runs.begin(), runs.end(),
-                            [](const Run& r) { return r.offset == kGenerated; }),
-             runs.end());
+  runs.erase(
+      std::remove_if(runs.begin(), runs.end(), [](const Run& r) { return r.offset == kGenerated; }),
+      runs.end());
   FRuns.swap(runs);
   FNames.swap(top.FNames);
   top.Clear();

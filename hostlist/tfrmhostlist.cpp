@@ -90,7 +90,8 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   Label1->setBuddy(edtHostName);
 
   btnOpen = Button("btnOpen", QStringLiteral("Open..."), QStringLiteral("Open a host name list"));
-  btnSave = Button("btnSave", QStringLiteral("Save as..."), QStringLiteral("Save IP host list as..."));
+  btnSave =
+      Button("btnSave", QStringLiteral("Save as..."), QStringLiteral("Save IP host list as..."));
   btnClose = Button("btnClose", QStringLiteral("Close"), QStringLiteral("Close IP host list"));
   btnHelp = Button("btnHelp", QStringLiteral("Help"), QStringLiteral("Get Help"));
 
@@ -135,14 +136,13 @@ TfrmHostList::TfrmHostList(QWidget* parent)
                              QStringLiteral("Paste a list of names into selcted rows"));
   N2 = pmPopup->addSeparator();
   N2->setObjectName(QStringLiteral("N2"));
-  Edit1 = MenuAction(pmPopup, "Edit1", QStringLiteral("Edit name"),
-                     QStringLiteral("Focus edit space"));
+  Edit1 =
+      MenuAction(pmPopup, "Edit1", QStringLiteral("Edit name"), QStringLiteral("Focus edit space"));
 
   connect(lvHosts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { lvHostsSelectItem(); });
-  connect(lvHosts, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    pmPopup->popup(lvHosts->viewport()->mapToGlobal(pos));
-  });
+  connect(lvHosts, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { pmPopup->popup(lvHosts->viewport()->mapToGlobal(pos)); });
   connect(lvHosts, &THostListView::copyRequested, this, &TfrmHostList::Copyselected1Click);
   connect(lvHosts, &THostListView::pasteRequested, this, [this] {
     pmPopupPopup();
@@ -383,8 +383,9 @@ void TfrmHostList::ShowFileCaption(const QString& path) {
 bool TfrmHostList::ConfirmDelimiterClash(char delimiter) {
   const TDelimiterClash clash = RowsWithDelimiter(*model, delimiter, kClashRowsShown);
   if (clash.count == 0) return true;
-  QString text = QStringLiteral("These host names contain the delimiter, %1, and will not read back "
-                                "as they are:\n")
+  QString text = QStringLiteral(
+                     "These host names contain the delimiter, %1, and will not read back "
+                     "as they are:\n")
                      .arg(DelimiterName(delimiter));
   for (int row : clash.rows)
     text += QStringLiteral("\n%1  %2").arg(model->AddressText(row), model->Name(row));
@@ -416,8 +417,7 @@ void TfrmHostList::SaveHostList() {
 
   const int rows = model->rowCount();
   std::unique_ptr<Services::Progress> progress = services.StartProgress(
-      this, kEditorCaption,
-      QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()), rows);
+      this, kEditorCaption, QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()), rows);
   THostListSave how;
   how.delimiter = delimiter;
   how.when = QDateTime::currentDateTime();
@@ -450,9 +450,8 @@ void TfrmHostList::OpenHostList() {
   std::unique_ptr<Services::Progress> progress = services.StartProgress(
       this, kEditorCaption, QStringLiteral("Opening %1...").arg(QFileInfo(path).fileName()),
       QFileInfo(path).size());
-  THostListMerge merge =
-      ReadHostListFile(path, *model, delimiter,
-                       [&progress](int64_t done, int64_t) { return progress->Step(done); });
+  THostListMerge merge = ReadHostListFile(
+      path, *model, delimiter, [&progress](int64_t done, int64_t) { return progress->Step(done); });
   progress.reset();
   if (merge.result == TFileResult::Failed) {
     ShowErrorBox(this, QStringLiteral("Couldn't open ") + path);

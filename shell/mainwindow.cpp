@@ -371,8 +371,8 @@ void TfrmMain::ConnectHostList(TcIpCalc* calc) {
   connect(calc->subnetTables, &TSubnetTables::hostListRequested, this,
           [this, calc, request](const QString& title, const QString& network) {
             THostListRequest r = request(title, network);
-            r.examinedAddress =
-                HighlightedAddressIn(HostListNetwork(network), QString::fromStdString(calc->FAddress.text()));
+            r.examinedAddress = HighlightedAddressIn(HostListNetwork(network),
+                                                     QString::fromStdString(calc->FAddress.text()));
             frmHostList->Execute(r);
           });
   calc->SetHostListAvailable(true);

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 

@@ -149,20 +149,18 @@ void TestHostListEditor::paste_data() {
   QTest::addColumn<QStringList>("names");  // rows 1-5, all selected
   QTest::newRow("three lines into five rows")
       << "a\nb\nc" << QStringList{"a", "b", "c", "hc0a80104", "hc0a80105"};
-  QTest::newRow("empty second line") << "a\n\nc"
-                                     << QStringList{"a", "hc0a80102", "hc0a80103", "hc0a80104",
-                                                    "hc0a80105"};
-  QTest::newRow("CR LF, blanks, more lines than rows")
-      << "  a \r\nb\r\nc\r\nd\r\ne\r\nf\r\n" << QStringList{"a", "b", "c", "d", "e"};
+  QTest::newRow("empty second line")
+      << "a\n\nc" << QStringList{"a", "hc0a80102", "hc0a80103", "hc0a80104", "hc0a80105"};
+  QTest::newRow("CR LF, blanks, more lines than rows") << "  a \r\nb\r\nc\r\nd\r\ne\r\nf\r\n"
+                                                       << QStringList{"a", "b", "c", "d", "e"};
 }
 
 void TestHostListEditor::paste() {
   QFETCH(QString, clipboard);
   QFETCH(QStringList, names);
   Show("192.168.1.0/24");
-  F->lvHosts->selectionModel()->select(
-      QItemSelection(F->model->index(1, 0), F->model->index(5, 1)),
-      QItemSelectionModel::ClearAndSelect);
+  F->lvHosts->selectionModel()->select(QItemSelection(F->model->index(1, 0), F->model->index(5, 1)),
+                                       QItemSelectionModel::ClearAndSelect);
   FServices->clipboard << clipboard;
   F->Pasteselcted1Click();
   QStringList got;
@@ -254,8 +252,8 @@ void TestHostListEditor::save_data() {
   QTest::newRow("tab") << QChar('\t') << -1 << 2 << QByteArray("IP Address\tHost Name");
   QTest::newRow("blank") << QChar(' ') << -1 << 3 << QByteArray("IP Address Host Name");
   QTest::newRow("tab, All files") << QChar('\t') << 4 << 2 << QByteArray("IP Address\tHost Name");
-  QTest::newRow("comma, semicolon chosen") << QChar(',') << 1 << 0
-                                           << QByteArray("IP Address;Host Name");
+  QTest::newRow("comma, semicolon chosen")
+      << QChar(',') << 1 << 0 << QByteArray("IP Address;Host Name");
 }
 
 void TestHostListEditor::save() {

@@ -56,12 +56,14 @@ void TestHostListFile::savedBytes_data() {
   QTest::addColumn<int>("limit");
   QTest::addColumn<QByteArray>("body");
   QTest::newRow("comma") << ',' << 4096
-                         << QByteArray("IP Address,Host Name\n192.168.1.0,nwc0a80100\n"
-                                       "192.168.1.1,gw 1\n192.168.1.2,hc0a80102\n"
-                                       "192.168.1.3,bcc0a80103\n");
+                         << QByteArray(
+                                "IP Address,Host Name\n192.168.1.0,nwc0a80100\n"
+                                "192.168.1.1,gw 1\n192.168.1.2,hc0a80102\n"
+                                "192.168.1.3,bcc0a80103\n");
   QTest::newRow("tab, cut at 2") << '\t' << 2
-                                 << QByteArray("IP Address\tHost Name\n192.168.1.0\tnwc0a80100\n"
-                                               "192.168.1.1\tgw 1\nmore...\t...\n");
+                                 << QByteArray(
+                                        "IP Address\tHost Name\n192.168.1.0\tnwc0a80100\n"
+                                        "192.168.1.1\tgw 1\nmore...\t...\n");
 }
 
 void TestHostListFile::savedBytes() {
@@ -105,8 +107,10 @@ void TestHostListFile::reading_data() {
       << QByteArray("192.168.1.0 my host\n") << ' ' << 1
       << QStringList{"192.168.1.0 my", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
   QTest::newRow("byte-order mark, CR LF, blanks around the line")
-      << QByteArray("\xEF\xBB\xBF" "192.168.1.0;a\r\n  192.168.1.1;b  \r\n") << ';' << 2
-      << QStringList{"192.168.1.0 a", "192.168.1.1 b", "192.168.1.2 hc0a80102"};
+      << QByteArray(
+             "\xEF\xBB\xBF"
+             "192.168.1.0;a\r\n  192.168.1.1;b  \r\n")
+      << ';' << 2 << QStringList{"192.168.1.0 a", "192.168.1.1 b", "192.168.1.2 hc0a80102"};
   QTest::newRow("third field ignored, no line end at the end")
       << QByteArray("192.168.1.0\tnet\tcomment") << '\t' << 1
       << QStringList{"192.168.1.0 net", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};

@@ -109,11 +109,15 @@ class TestHostListHandover : public QObject {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("highlight");
-    QTest::newRow("menu, subnet holding the address")
-        << 0 << "menu" << "IP Host List for 192.168.1.0/26" << "192.168.1.10";
-    QTest::newRow("double-click, another subnet")
-        << 1 << "double-click" << "IP Host List for 192.168.1.64/26" << "";
-    QTest::newRow("Enter") << 3 << "enter" << "IP Host List for 192.168.1.192/26" << "";
+    QTest::newRow("menu, subnet holding the address") << 0 << "menu"
+                                                      << "IP Host List for 192.168.1.0/26"
+                                                      << "192.168.1.10";
+    QTest::newRow("double-click, another subnet") << 1 << "double-click"
+                                                  << "IP Host List for 192.168.1.64/26"
+                                                  << "";
+    QTest::newRow("Enter") << 3 << "enter"
+                           << "IP Host List for 192.168.1.192/26"
+                           << "";
   }
   void fromSubnetworks() {
     QFETCH(int, row);

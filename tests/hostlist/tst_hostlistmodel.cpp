@@ -71,11 +71,11 @@ void TestHostListModel::generation_data() {
   QTest::addColumn<QStringList>("last");   // the last two rows
   QTest::addColumn<QString>("panel");
 
-  QTest::newRow("192.168.1.0/30")
-      << "192.168.1.0/30" << 4096 << INT_MAX << 4
-      << QStringList{"192.168.1.0 nwc0a80100", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102",
-                     "192.168.1.3 bcc0a80103"}
-      << QStringList{"192.168.1.2 hc0a80102", "192.168.1.3 bcc0a80103"} << "2 hosts";
+  QTest::newRow("192.168.1.0/30") << "192.168.1.0/30" << 4096 << INT_MAX << 4
+                                  << QStringList{"192.168.1.0 nwc0a80100", "192.168.1.1 hc0a80101",
+                                                 "192.168.1.2 hc0a80102", "192.168.1.3 bcc0a80103"}
+                                  << QStringList{"192.168.1.2 hc0a80102", "192.168.1.3 bcc0a80103"}
+                                  << "2 hosts";
   QTest::newRow("192.168.1.77 255.255.255.0")
       << "192.168.1.77 255.255.255.0" << 4096 << INT_MAX << 256
       << QStringList{"192.168.1.0 nwc0a80100"}
@@ -83,9 +83,9 @@ void TestHostListModel::generation_data() {
   QTest::newRow("10.0.0.0/16 limit 4096")
       << "10.0.0.0/16" << 4096 << INT_MAX << 4097 << QStringList{"10.0.0.0 nw0a000000"}
       << QStringList{"10.0.15.255 h0a000fff", "more... ..."} << "65534 hosts, 4096 shown";
-  QTest::newRow("10.0.0.0/16 limit 0") << "10.0.0.0/16" << 0 << INT_MAX << 4097 << QStringList()
-                                       << QStringList{"10.0.15.255 h0a000fff", "more... ..."}
-                                       << "65534 hosts, 4096 shown";
+  QTest::newRow("10.0.0.0/16 limit 0")
+      << "10.0.0.0/16" << 0 << INT_MAX << 4097 << QStringList()
+      << QStringList{"10.0.15.255 h0a000fff", "more... ..."} << "65534 hosts, 4096 shown";
   QTest::newRow("10.0.0.0/22 limit 1026")
       << "10.0.0.0/22" << 1026 << INT_MAX << 1024 << QStringList()
       << QStringList{"10.0.3.254 h0a0003fe", "10.0.3.255 bc0a0003ff"} << "1022 hosts";
@@ -130,13 +130,27 @@ void TestHostListModel::overlay_data() {
   QTest::addColumn<QString>("base");
   QTest::addColumn<QString>("top");
   QTest::addColumn<QString>("result");
-  QTest::newRow("into empty") << "" << "2-3=a 7=*" << "2-3=a";
-  QTest::newRow("split inside") << "2-8=a" << "4-5=b" << "2-3=a 4-5=b 6-8=a";
-  QTest::newRow("cover several") << "1=a 3=b 5-9=c" << "0-6=d" << "0-6=d 7-9=c";
-  QTest::newRow("same name joins") << "2-3=a 6-7=a" << "4-5=a" << "2-7=a";
-  QTest::newRow("generated removes") << "0-9=a" << "3-4=* 9=*" << "0-2=a 5-8=a";
-  QTest::newRow("touching ends") << "0-4=a 5-9=b" << "4-5=c" << "0-3=a 4-5=c 6-9=b";
-  QTest::newRow("after the last") << "0=a" << "5-6=b" << "0=a 5-6=b";
+  QTest::newRow("into empty") << ""
+                              << "2-3=a 7=*"
+                              << "2-3=a";
+  QTest::newRow("split inside") << "2-8=a"
+                                << "4-5=b"
+                                << "2-3=a 4-5=b 6-8=a";
+  QTest::newRow("cover several") << "1=a 3=b 5-9=c"
+                                 << "0-6=d"
+                                 << "0-6=d 7-9=c";
+  QTest::newRow("same name joins") << "2-3=a 6-7=a"
+                                   << "4-5=a"
+                                   << "2-7=a";
+  QTest::newRow("generated removes") << "0-9=a"
+                                     << "3-4=* 9=*"
+                                     << "0-2=a 5-8=a";
+  QTest::newRow("touching ends") << "0-4=a 5-9=b"
+                                 << "4-5=c"
+                                 << "0-3=a 4-5=c 6-9=b";
+  QTest::newRow("after the last") << "0=a"
+                                  << "5-6=b"
+                                  << "0=a 5-6=b";
 }
 
 void TestHostListModel::overlay() {
@@ -214,11 +228,15 @@ void TestHostListModel::highlightedAddressIn_data() {
   QTest::addColumn<QString>("network");
   QTest::addColumn<QString>("address");
   QTest::addColumn<QString>("highlight");
-  QTest::newRow("192.168.1.10 in 192.168.1.0/26") << "192.168.1.0/26" << "192.168.1.10"
+  QTest::newRow("192.168.1.10 in 192.168.1.0/26") << "192.168.1.0/26"
+                                                  << "192.168.1.10"
                                                   << "192.168.1.10";
-  QTest::newRow("192.168.1.10 not in 192.168.1.64/26") << "192.168.1.64/26" << "192.168.1.10"
+  QTest::newRow("192.168.1.10 not in 192.168.1.64/26") << "192.168.1.64/26"
+                                                       << "192.168.1.10"
                                                        << "";
-  QTest::newRow("no address") << "192.168.1.0/24" << "" << "";
+  QTest::newRow("no address") << "192.168.1.0/24"
+                              << ""
+                              << "";
 }
 
 void TestHostListModel::highlightedAddressIn() {

@@ -31,12 +31,6 @@ const char kMoreName[] = "...";
 
 }  // namespace
 
-std::string HexName(const char* prefix, uint32_t address) {
-  std::string s(prefix);
-  AppendHex(address, s);
-  return s;
-}
-
 ipv4host HostListNetwork(const QString& text) {
   return ipv4host(text.simplified().toStdString());
 }

@@ -26,9 +26,6 @@ ipv4host HostListNetwork(const QString& text);
 // the network, otherwise "" (nothing is highlighted).
 QString HighlightedAddressIn(const ipv4host& network, const QString& address);
 
-// "nw"/"h"/"bc" followed by the eight lower-case hex digits of `address`.
-std::string HexName(const char* prefix, uint32_t address);
-
 class THostListModel : public QAbstractTableModel {
   Q_OBJECT
  public:

@@ -83,18 +83,6 @@ TRowRuns THostListView::SelectedRows() const {
   return joined;
 }
 
-int THostListView::SelectedCount() const {
-  int64_t n = 0;
-  for (const auto& [first, last] : SelectedRows()) n += int64_t(last) - first + 1;
-  return int(std::min<int64_t>(n, INT_MAX));
-}
-
-int THostListView::RowAtY(int y) const {
-  const int rows = model() ? model()->rowCount(rootIndex()) : 0;
-  if (rows == 0) return -1;
-  return int(std::clamp<int64_t>(TopRow() + FloorDiv(y, FRowHeight), 0, rows - 1));
-}
-
 QRect THostListView::visualRect(const QModelIndex& index) const {
   if (!index.isValid() || index.parent() != rootIndex()) return QRect();
   const int64_t y = (int64_t(index.row()) - TopRow()) * FRowHeight;

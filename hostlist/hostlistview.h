@@ -27,7 +27,6 @@ class THostListView : public QAbstractItemView {
   int TopRow() const;
   // The selected rows as sorted, separate runs (in the order of the list).
   TRowRuns SelectedRows() const;
-  int SelectedCount() const;
 
   QRect visualRect(const QModelIndex& index) const override;
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -59,8 +58,6 @@ class THostListView : public QAbstractItemView {
   void changeEvent(QEvent* event) override;
 
  private:
-  // Row at viewport height y, clamped to the list; -1 for an empty list.
-  int RowAtY(int y) const;
   // Rows wholly in sight (at least 1).
   int PageRows() const;
   void UpdateRowHeight();

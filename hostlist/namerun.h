@@ -41,8 +41,6 @@ class TNameRuns {
   std::string_view NameOf(const Run& run) const {
     return std::string_view(FNames.data() + run.offset, run.length);
   }
-  // Bytes held: runs and names.
-  std::size_t MemoryUsed() const { return FRuns.capacity() * sizeof(Run) + FNames.capacity(); }
 
  private:
   std::vector<Run> FRuns;  // sorted by first, not overlapping

@@ -21,6 +21,8 @@
 #include <QWindow>
 #include <memory>
 
+#include "hostlist/tfrmhostlist.h"
+#include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
@@ -340,6 +342,50 @@ void TfrmMain::SetSubnettingDialog(TfrmSubnetting* subnetting) {
   frmSubnetting = subnetting;
 }
 
+void TfrmMain::SetHostListForm(TfrmHostList* hostList) {
+  frmHostList = hostList;
+  if (!frmHostList) return;
+  // The editor's progress shows in this window's status bar.
+  frmHostList->StatusText = [this] { return statusBar()->currentMessage(); };
+  frmHostList->SetStatusText = [this](const QString& text) {
+    if (text.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(text);
+    statusBar()->repaint();
+  };
+}
+
+void TfrmMain::ConnectHostList(TcIpCalc* calc) {
+  if (!frmHostList) return;
+  // What the calculator hands over beside the network: its delimiter, limit
+  // and hint display (which follows the options).
+  auto request = [this, calc](const QString& title, const QString& network) {
+    THostListRequest r;
+    r.title = title;
+    r.networkText = network;
+    r.csvDelimiter = calc->FCsvDelimiter;
+    r.maxListItems = calc->FMaxListItems;
+    r.showHints = frmLOptions ? frmLOptions->FOptions.EnableHints : true;
+    return r;
+  };
+  connect(calc, &TcIpCalc::hostListRequested, this,
+          [this, request](const QString& title, const QString& network, const QString& address) {
+            THostListRequest r = request(title, network);
+            r.examinedAddress = address;
+            frmHostList->Execute(r);
+          });
+  // From a subnetwork the examined address is highlighted only when it lies there.
+  connect(calc->subnetTables, &TSubnetTables::hostListRequested, this,
+          [this, calc, request](const QString& title, const QString& network) {
+            THostListRequest r = request(title, network);
+            r.examinedAddress = HighlightedAddressIn(HostListNetwork(network),
+                                                     QString::fromStdString(calc->FAddress.text()));
+            frmHostList->Execute(r);
+          });
+  calc->SetHostListAvailable(true);
+}
+
 void TfrmMain::FormCreate() {
   const TSettingsLocation loc = LocateSettings(QCoreApplication::applicationDirPath());
   FUserDataDir = loc.userDataDir;
@@ -445,6 +491,7 @@ void TfrmMain::OpenToolWindow(int kind) {
   static const TOptionsRec defaults;
   child->ApplyOptions(frmLOptions ? frmLOptions->FOptions : defaults);
   child->setWindowIcon(ProgramIcon(IconOfKind(kind)));
+  if (auto* calc = qobject_cast<TcIpCalc*>(child)) ConnectHostList(calc);
   child->show();
   // The area places a window wider or taller than itself partly above or
   // left of its edge, caption and system menu out of reach.
@@ -593,6 +640,7 @@ void TfrmMain::FormClose() {
 TfrmMain* CreateOrvexWindows() {
   auto* frmMain = new TfrmMain;
   frmMain->SetSubnettingDialog(new TfrmSubnetting(frmMain));
+  frmMain->SetHostListForm(new TfrmHostList(frmMain));
   auto* frmLOptions = new TfrmLOptions(frmMain);
   auto* frmAbout = new TfrmAbout(frmMain);
   frmMain->SetForms(frmLOptions, frmAbout);

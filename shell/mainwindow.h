@@ -16,7 +16,9 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TcIpCalc;
 class TfrmAbout;
+class TfrmHostList;
 class TfrmLOptions;
 class TfrmSubnetting;
 class SettingsFile;
@@ -44,6 +46,8 @@ class TfrmMain : public QMainWindow {
   void SetForms(TfrmLOptions* options, TfrmAbout* about);
   // Hands over the Subnetting dialog that every Mask Chart opens.
   void SetSubnettingDialog(TfrmSubnetting* subnetting);
+  // Hands over the host list editor; calculators opened later can open it.
+  void SetHostListForm(TfrmHostList* hostList);
 
   void OpenToolWindow(int kind);
   void ArrangeNewToolWindow(TcChild* child);
@@ -99,6 +103,7 @@ class TfrmMain : public QMainWindow {
   TfrmLOptions* frmLOptions = nullptr;
   TfrmAbout* frmAbout = nullptr;
   TfrmSubnetting* frmSubnetting = nullptr;
+  TfrmHostList* frmHostList = nullptr;
 
  signals:
   // The main window has closed and saved its place: the program ends.
@@ -119,6 +124,9 @@ class TfrmMain : public QMainWindow {
   void UpdateWindowMenu();
   void UpdateEditActions();
   void Tile(Qt::Orientation orientation);
+  // Lets a calculator open the host list editor, from its number of hosts
+  // and from its subnetworks list.
+  void ConnectHostList(TcIpCalc* calc);
   QAction* NewAction(const char* name, const QString& caption, const QString& hint,
                      const QKeySequence& shortcut, int icon);
   bool FCentreOnShow = false;

@@ -37,12 +37,44 @@ class RecordingServices : public Services {
     fileDialogs.append(caption);
     return saveAnswer;
   }
+  QString ChooseOpenFile(QWidget*, FileDialog& d) override {
+    fileDialogs.append(d.caption);
+    fileDialogSetups.append(d);
+    if (filterAnswer >= 0) d.filterIndex = filterAnswer;
+    return openAnswer;
+  }
+  QString ChooseSaveFile(QWidget*, FileDialog& d) override {
+    fileDialogs.append(d.caption);
+    fileDialogSetups.append(d);
+    if (filterAnswer >= 0) d.filterIndex = filterAnswer;
+    return saveAnswer;
+  }
+  // Counts the steps; cancels after progressCancelAfter of them (-1: never).
+  class RecordingProgress : public Progress {
+   public:
+    explicit RecordingProgress(RecordingServices* s) : FServices(s) {}
+    bool Step(qint64) override {
+      ++FServices->progressSteps;
+      return FServices->progressCancelAfter < 0 ||
+             FServices->progressSteps <= FServices->progressCancelAfter;
+    }
+
+   private:
+    RecordingServices* FServices;
+  };
+  std::unique_ptr<Progress> StartProgress(QWidget*, const QString&, const QString& text,
+                                          qint64) override {
+    progressTexts.append(text);
+    return std::make_unique<RecordingProgress>(this);
+  }
   bool OpenUrl(const QUrl& url) override {
     urls.append(url);
     return urlAnswer;
   }
   void ShowHelp(int context) override { helpTopics.append(context); }
   void SetClipboardText(const QString& text) override { clipboard.append(text); }
+  // The last text put on the clipboard (tests append one to paste it).
+  QString ClipboardText() override { return clipboard.isEmpty() ? QString() : clipboard.last(); }
 
   // The texts of all boxes shown so far.
   QStringList BoxTexts() const {
@@ -56,6 +88,9 @@ class RecordingServices : public Services {
     urls.clear();
     helpTopics.clear();
     clipboard.clear();
+    fileDialogSetups.clear();
+    progressTexts.clear();
+    progressSteps = 0;
   }
 
   // A real box is a window of its own: while it is up, the window that asked
@@ -87,4 +122,12 @@ class RecordingServices : public Services {
   QString openAnswer;
   QString saveAnswer;
   bool urlAnswer = true;
+
+  // The set-up of every file dialog (caption, filters, preselected entry...)
+  // and the file type a dialog reports as chosen (-1: the preselected one).
+  QList<FileDialog> fileDialogSetups;
+  int filterAnswer = -1;
+  QStringList progressTexts;
+  int progressSteps = 0;
+  int progressCancelAfter = -1;
 };

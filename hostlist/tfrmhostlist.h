@@ -1,0 +1,117 @@
+#pragma once
+// The IP Host List Editor: a modal dialog listing every address of one
+// network with a host name, to name hosts and to save and open host list files.
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+#include "hostlist/hostlistfile.h"
+#include "hostlist/hostlistmodel.h"
+#include "ipv4lib/ipv4host.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class THostListView;
+
+// What a calculator hands over when it opens the editor.
+struct THostListRequest {
+  QString title;        // "IP Host List for ..."
+  QString networkText;  // "192.168.1.0  255.255.255.0", "10.0.1.0/24"
+  QChar csvDelimiter = QLatin1Char(';');
+  int maxListItems = 4096;
+  bool showHints = true;
+  QString examinedAddress;  // the row to highlight; "" for none
+};
+
+class TfrmHostList : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfrmHostList(QWidget* parent = nullptr);
+  ~TfrmHostList() override;
+
+  // Takes over the request and shows the editor modally.
+  int Execute(const THostListRequest& request);
+
+  // Fills the list anew for FNetwork (runs at every showing).
+  void GenerateHostList();
+  void SaveHostList();
+  void OpenHostList();
+
+  void lvHostsSelectItem();
+  void edtHostNameChange();
+  void edtHostNameKeyPress();
+  void pmPopupPopup();
+  void Selectall1Click();
+  void Copyselected1Click();
+  void Copytable1Click();
+  void Pasteselcted1Click();
+  void Edit1Click();
+  void btnHelpClick();
+  // Asks before unsaved changes are discarded; true when the editor may close.
+  bool FormCloseQuery();
+  void reject() override;
+
+  // Inputs, set before each showing.
+  QString FTitle;
+  ipv4host FNetwork;
+  QChar FCsvDelimiter = QLatin1Char(';');
+  int FMaxListItems = 4096;
+  QString FExaminedAddress;
+  bool FShowHints = true;
+
+  bool FModified = false;
+  int FRowCount = 0;
+  int FMinWidth = 0;
+
+  // The main window's status bar text: read, and set ("" clears it).
+  std::function<QString()> StatusText;
+  std::function<void(const QString&)> SetStatusText;
+  // How the file writer puts its blocks on disk; empty for the real write.
+  TBlockWriteFn FWriteBlock;
+
+  THostListModel* model;
+  THostListView* lvHosts;
+  QLabel* Label1;
+  QLineEdit* edtHostName;
+  QPushButton* btnOpen;
+  QPushButton* btnSave;
+  QPushButton* btnClose;
+  QPushButton* btnHelp;
+  QStatusBar* sbStatus;
+  QLabel* pnlHostCount;
+  QMenu* pmPopup;
+  QAction* Selectall1;
+  QAction* N1;
+  QAction* Copyselected1;
+  QAction* Copytable1;
+  QAction* Pasteselcted1;
+  QAction* N2;
+  QAction* Edit1;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Gives the selected rows the typed name (only when something was typed).
+  void Commit();
+  // Selects `row` alone, makes it current and scrolls it into view; a row
+  // outside the list leaves none selected.
+  void SelectRow(int row);
+  // Shows the selected row's name again after names changed underneath,
+  // leaving FModified as it was.
+  void RefreshNameField();
+  // "FTitle (file name)".
+  void ShowFileCaption(const QString& path);
+  bool ConfirmDelimiterClash(char delimiter);
+
+  // Set by typing, cleared when the field is filled from the list or committed.
+  bool FFieldEdited = false;
+  QString FLastFolder;
+};

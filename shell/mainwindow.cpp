@@ -21,6 +21,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "intcalc/tcintconv.h"
 #include "ipcalc/tcipcalc.h"
 #include "shell/aboutbox.h"
 #include "shell/icons.h"
@@ -42,13 +43,15 @@ constexpr int kSplashMs = 2000;
 
 // The tool windows this build has; the others' actions stay disabled.
 bool ToolWindowAvailable(int kind) {
-  return kind == wkIpCalc;
+  return kind == wkIpCalc || kind == wkIntConv;
 }
 
 TcChild* CreateToolWindow(int kind) {
   switch (kind) {
     case wkIpCalc:
       return new TcIpCalc;
+    case wkIntConv:
+      return new TcIntConv;
     default:
       return nullptr;
   }

@@ -129,20 +129,20 @@ class TestMainWindow : public QObject {
 
   void startupPages_data() {
     QTest::addColumn<int>("pages");
-    QTest::addColumn<int>("ipCalcs");
-    QTest::newRow("0") << 0 << 0;
-    QTest::newRow("1") << 1 << 1;
-    QTest::newRow("130") << 130 << 0;
-    QTest::newRow("131") << 131 << 1;
+    QTest::addColumn<QList<int>>("kinds");
+    QTest::newRow("0") << 0 << QList<int>{};
+    QTest::newRow("1") << 1 << QList<int>{wkIpCalc};
+    QTest::newRow("130") << 130 << QList<int>{wkIntConv};
+    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkIntConv};
   }
   void startupPages() {
     QFETCH(int, pages);
-    QFETCH(int, ipCalcs);
+    QFETCH(QList<int>, kinds);
     TfrmMain* m = Start("[Options]\nStartupPages=" + QByteArray::number(pages) + "\n");
-    const QList<TcChild*> windows = m->ToolWindows();
-    // Only the kinds this build has are opened; never a placeholder.
-    QCOMPARE(windows.size(), ipCalcs);
-    for (TcChild* w : windows) QCOMPARE(w->FWindowKind, int(wkIpCalc));
+    // Only the kinds this build has are opened, in their order; never a placeholder.
+    QList<int> opened;
+    for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
+    QCOMPARE(opened, kinds);
     QVERIFY(FServices->boxes.isEmpty());
   }
 
@@ -362,7 +362,10 @@ class TestMainWindow : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QVERIFY(m->isVisible());
-    QVERIFY(!m->acMaskChart->isEnabled() && !m->acIntConv->isEnabled());
+    QVERIFY(!m->acMaskChart->isEnabled() && m->acIntConv->isEnabled());
+    QList<int> opened;
+    for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
+    QVERIFY(opened.contains(wkIntConv));
     QVERIFY(FServices->boxes.isEmpty());
     QSignalSpy closed(m, &TfrmMain::Closed);
     QTest::mouseClick(m->ToolBar1->widgetForAction(m->acExit), Qt::LeftButton);

@@ -483,8 +483,10 @@ void TcIntConv::edtDisplayChange() {
 }
 
 bool TcIntConv::edtDisplayKeyPress(QKeyEvent* key) {
-  // Alt+C clears when it is released; the letter does not go in.
-  if (key->key() == Qt::Key_C && (key->modifiers() & Qt::AltModifier)) return true;
+  // Alt+C clears when C is released; the letter does not go in. Alt may be
+  // let go first, so the press is remembered.
+  FAltCPressed = key->key() == Qt::Key_C && (key->modifiers() & Qt::AltModifier);
+  if (FAltCPressed) return true;
   if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
     OperatorPressed(cbEqual);
     return true;
@@ -509,8 +511,11 @@ bool TcIntConv::edtDisplayKeyPress(QKeyEvent* key) {
 
 void TcIntConv::edtDisplayKeyUp(QKeyEvent* key) {
   if (BAButton->isChecked()) UpdateBitAnalyzer();
-  if (key->key() == Qt::Key_C && (key->modifiers() & Qt::AltModifier))
+  if (key->key() == Qt::Key_C && !key->isAutoRepeat() &&
+      (FAltCPressed || (key->modifiers() & Qt::AltModifier))) {
+    FAltCPressed = false;
     DisplayEditClearButtonClick();
+  }
 }
 
 void TcIntConv::UpdateBitAnalyzer() {

@@ -94,4 +94,5 @@ class TcIntConv : public TcChild {
   TBlock FShownBlock;
   QString FDisplayHint;
   bool FInitialFocusGiven = false;
+  bool FAltCPressed = false;
 };

@@ -15,14 +15,22 @@ namespace {
 
 const QString kCopyHint = QStringLiteral("Right click to open popup menu");
 
-// The address combo tells when its drop-down list opens.
+// The address combo tells when its drop-down list opens and closes.
 class THistoryCombo : public QComboBox {
  public:
   using QComboBox::QComboBox;
   std::function<void()> onDropDown;
+  std::function<void()> onCloseUp;
   void showPopup() override {
-    if (onDropDown) onDropDown();
+    // Opening the list takes the focus from the edit part, which makes the
+    // combo report its text as activated when it matches an entry: only
+    // what happens once the list is open is a pick.
     QComboBox::showPopup();
+    if (onDropDown) onDropDown();
+  }
+  void hidePopup() override {
+    QComboBox::hidePopup();
+    if (onCloseUp) onCloseUp();
   }
 };
 
@@ -36,6 +44,9 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   auto* combo = new THistoryCombo(gb);
   combo->onDropDown = [this] {
     if (onDropDown) onDropDown();
+  };
+  combo->onCloseUp = [this] {
+    if (onCloseUp) onCloseUp();
   };
   edtIPCAddress = combo;
   edtIPCAddress->setObjectName(QStringLiteral("edtIPCAddress"));

@@ -19,6 +19,8 @@ class TNetworkCalcBox : public QGroupBox {
 
   // Called when the drop-down list of the address history opens.
   std::function<void()> onDropDown;
+  // Called when it closes, before the picked entry (if any) is reported.
+  std::function<void()> onCloseUp;
 
   QComboBox* edtIPCAddress = nullptr;
   QLabel* lblNetworkMask = nullptr;

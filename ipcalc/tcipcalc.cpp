@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -89,6 +90,7 @@ TcIpCalc::~TcIpCalc() {
     o->removeEventFilter(this);
   }
   static_cast<TNetworkCalcBox*>(gbNetworkCalc)->onDropDown = nullptr;
+  static_cast<TNetworkCalcBox*>(gbNetworkCalc)->onCloseUp = nullptr;
   subnetTables->NetworkText = [] { return QString(); };
   subnetTables->NetworkLabelText = [] { return QString(); };
 }
@@ -152,6 +154,7 @@ void TcIpCalc::BuildLayout() {
   gbSubnetViewer = new TMaskViewer(left);
   auto* calcBox = new TNetworkCalcBox(left);
   calcBox->onDropDown = [this] { edtIPCAddressDropDown(); };
+  calcBox->onCloseUp = [this] { edtIPCAddressCloseUp(); };
   gbNetworkCalc = calcBox;
   edtIPCAddress = calcBox->edtIPCAddress;
   lblNetworkMask = calcBox->lblNetworkMask;
@@ -246,8 +249,14 @@ void TcIpCalc::BuildLayout() {
 
 void TcIpCalc::ConnectHandlers() {
   TMaskViewer* v = gbSubnetViewer;
-  connect(edtIPCAddress->lineEdit(), &QLineEdit::textEdited, this,
-          [this] { edtIPCAddressChange(); });
+  // Every change of the address text but the program's own: typing, paste,
+  // the arrow keys or the mouse wheel stepping through the history, a pick.
+  connect(edtIPCAddress, &QComboBox::editTextChanged, this, [this] {
+    if (!FWritingAddress) edtIPCAddressChange();
+  });
+  // Also emitted when the field loses the focus with a text that equals a
+  // history entry, and by the arrow keys: only a pick from the open list
+  // counts (edtIPCAddressPicked).
   connect(edtIPCAddress, &QComboBox::activated, this, [this] { edtIPCAddressPicked(); });
   connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] { edtNetworkMaskChange(); });
   connect(v->edtSubnetMask, &QLineEdit::textEdited, this, [this] { edtSubnetMaskChange(); });
@@ -293,6 +302,7 @@ void TcIpCalc::ConnectHandlers() {
 // ---------------------------------------------------------------- options and state
 
 void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
+  const TActionScope action(this);
   FIniFileName = options.IniFileName;
   FViewerMode = options.UseSubnetViewerMask;
   UpdateViewerVisibility();
@@ -384,6 +394,7 @@ void TcIpCalc::SetHistory(const QStringList& history) {
   // Changing the list of an editable combo may replace its text.
   const QString text = edtIPCAddress->currentText();
   const QSignalBlocker block(edtIPCAddress);
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
   edtIPCAddress->clear();
   edtIPCAddress->addItems(history);
   edtIPCAddress->setCurrentIndex(-1);
@@ -397,7 +408,9 @@ QStringList TcIpCalc::History() const {
 }
 
 void TcIpCalc::SetAddressText(const QString& text) {
-  if (edtIPCAddress->currentText() != text) edtIPCAddress->setEditText(text);
+  if (edtIPCAddress->currentText() == text) return;
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
+  edtIPCAddress->setEditText(text);
 }
 
 void TcIpCalc::SetHostListAvailable(bool on) {
@@ -413,6 +426,7 @@ void TcIpCalc::SetHostListAvailable(bool on) {
 // ---------------------------------------------------------------- network calculation
 
 void TcIpCalc::Examine(bool addToHistory) {
+  const TActionScope action(this);
   ClearResults();
   QString text = TrimText(edtIPCAddress->currentText());
   SetAddressText(text);
@@ -453,13 +467,14 @@ void TcIpCalc::Examine(bool addToHistory) {
     setWindowTitle(FTitle + edtIPCAddress->currentText());
   } else {
     ClearResults();
-    if (!text.isEmpty()) ShowErrorBox(this, text + QStringLiteral(" is not a valid IP address."));
+    if (!text.isEmpty()) ReportError(text + QStringLiteral(" is not a valid IP address."));
   }
   bbtnPrev->setEnabled(true);
   bbtnNext->setEnabled(true);
 }
 
 bool TcIpCalc::ShowResults() {
+  const TActionScope action(this);
   NetCalcInput in;
   in.addressText = edtIPCAddress->currentText();
   in.address = FAddress;
@@ -471,7 +486,7 @@ bool TcIpCalc::ShowResults() {
   const NetCalcResult r = ComputeNetwork(in);
   if (r.kind == NetCalcResult::MissingMask) {
     ClearResults();
-    ShowErrorBox(this, QStringLiteral("Please enter a network mask."));
+    ReportError(QStringLiteral("Please enter a network mask."));
     return false;
   }
   SetAddressText(r.addressText);
@@ -481,8 +496,7 @@ bool TcIpCalc::ShowResults() {
   if (r.kind != NetCalcResult::InvalidMask && r.mask.is_valid())
     FSubnetTable = SubnetTableFor(r.mask.prefix_length(), FRFC3021Subnets);
   ApplyResult(r);
-  if (r.kind == NetCalcResult::InvalidMask)
-    ShowErrorBox(this, QStringLiteral("Invalid network mask."));
+  if (r.kind == NetCalcResult::InvalidMask) ReportError(QStringLiteral("Invalid network mask."));
   FillSubnetTable();
   // A rejected mask leaves the panel blank: the caption names no address.
   return r.kind != NetCalcResult::InvalidMask;
@@ -557,7 +571,6 @@ void TcIpCalc::HighlightChartRow() {
 }
 
 void TcIpCalc::edtIPCAddressChange() {
-  FPickedFromList = false;
   ClearResults();
 }
 
@@ -565,7 +578,14 @@ void TcIpCalc::edtIPCAddressDropDown() {
   FPickedFromList = true;
 }
 
+void TcIpCalc::edtIPCAddressCloseUp() {
+  // The combo reports a pick right after closing its list; once that has
+  // passed, nothing but another drop-down makes a pick.
+  QTimer::singleShot(0, this, [this] { FPickedFromList = false; });
+}
+
 void TcIpCalc::edtIPCAddressPicked() {
+  if (!FPickedFromList) return;
   FPickedFromList = false;
   Examine(true);
 }
@@ -651,23 +671,25 @@ void TcIpCalc::RestoreResults() {
 // ---------------------------------------------------------------- mask viewer
 
 bool TcIpCalc::ValidateViewerMask() {
+  const TActionScope action(this);
   const ViewerMaskCheck c =
       CheckViewerMask(gbSubnetViewer->edtSubnetMask->text(), FClassASupernets);
   FViewerMask = c.mask;
   FUsageShown = c.usageShown;
   if (c.usageShown) FUsageCount = c.usageCount;
   if (c.empty) {
-    ShowErrorBox(this, QStringLiteral("Please enter a subnet mask."));
+    ReportError(QStringLiteral("Please enter a subnet mask."));
     return false;
   }
   if (!c.usable) {
-    ShowErrorBox(this, QStringLiteral("Invalid network mask."));
+    ReportError(QStringLiteral("Invalid network mask."));
     return false;
   }
   return true;
 }
 
 bool TcIpCalc::ConvertViewerMask() {
+  const TActionScope action(this);
   gbSubnetViewer->lblUsageLabel->hide();
   gbSubnetViewer->lblUsage->hide();
   if (!ValidateViewerMask()) return false;
@@ -678,7 +700,7 @@ bool TcIpCalc::ConvertViewerMask() {
     if (FAddress.is_valid()) {
       if (ShowResults()) ShowExamined();
     } else if (!text.isEmpty() && !IsNetworkText(text)) {
-      ShowErrorBox(this, text + QStringLiteral(" is not a valid IP address."));
+      ReportError(text + QStringLiteral(" is not a valid IP address."));
     }
   }
   DrawBinMask();
@@ -693,6 +715,12 @@ void TcIpCalc::ShowViewerLabels() {
 
 void TcIpCalc::ShowViewerLabelsFrom(bool setPosition) {
   TMaskViewer* v = gbSubnetViewer;
+  // A rejected text has no mask to describe ("/0", "0 hosts" would be made
+  // up): the labels stay blank and the text stays for the user to correct.
+  if (!ViewerMaskUsable()) {
+    ClearViewerLabels();
+    return;
+  }
   const ViewerLabels l =
       ComputeViewerLabels(FViewerMask, FRFC3021Subnets, setPosition && FUsageShown, FUsageCount);
   if (setPosition) FSubnetTable = l.subnetTable;
@@ -722,6 +750,7 @@ void TcIpCalc::ClearViewerLabels() {
 }
 
 void TcIpCalc::TrackBarChange() {
+  const TActionScope action(this);
   TMaskViewer* v = gbSubnetViewer;
   v->lblUsageLabel->hide();
   v->lblUsage->hide();
@@ -746,7 +775,16 @@ void TcIpCalc::TrackBarChange() {
   DrawBinMask();
 }
 
+bool TcIpCalc::ViewerMaskUsable() const {
+  return FViewerMask.is_valid() &&
+         (FViewerMask.is_mask() || (FClassASupernets && FViewerMask.is_short_mask()));
+}
+
 void TcIpCalc::DrawBinMask() {
+  if (!ViewerMaskUsable()) {
+    gbSubnetViewer->imgBinMask->Clear();
+    return;
+  }
   const std::array<QColor, 32> colours = BinMaskColours(FViewerMask, FAddress, FViewerMode);
   const auto glyphs = TBitImage::BitGlyphs(FViewerMask.value(), 32, [&](int i, bool) {
     return TBitImage::Glyph{QChar(), colours[static_cast<std::size_t>(i - 1)], false};
@@ -785,6 +823,7 @@ void TcIpCalc::edtSubnetMaskChange() {
 }
 
 void TcIpCalc::ApplyMaskOptions() {
+  const TActionScope action(this);
   QSlider* bar = gbSubnetViewer->TrackBar;
   if (FClassASupernets) {
     bar->setMinimum(1);
@@ -812,6 +851,7 @@ void TcIpCalc::sbtnRFC3021SubnetClick() {
 }
 
 void TcIpCalc::sbtnSubnetMaskViewerClick() {
+  const TActionScope action(this);
   FViewerMode = sbtnSubnetMaskViewer->isChecked();
   UpdateViewerVisibility();
   DrawBinMask();
@@ -832,6 +872,22 @@ void TcIpCalc::UpdateViewerVisibility() {
 }
 
 // ---------------------------------------------------------------- events
+
+TcIpCalc::TActionScope::TActionScope(TcIpCalc* window) : FWindow(window) {
+  if (FWindow->FActionDepth++ == 0) FWindow->FActionErrors.clear();
+}
+
+TcIpCalc::TActionScope::~TActionScope() {
+  --FWindow->FActionDepth;
+}
+
+void TcIpCalc::ReportError(const QString& text) {
+  if (FActionDepth > 0) {
+    if (FActionErrors.contains(text)) return;
+    FActionErrors.append(text);
+  }
+  ShowErrorBox(this, text);
+}
 
 void TcIpCalc::SetFocusColours(bool active) {
   for (QWidget* w : std::initializer_list<QWidget*>{gbSubnetViewer->edtSubnetMask, edtIPCAddress,

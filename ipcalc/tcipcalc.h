@@ -160,9 +160,12 @@ class TcIpCalc : public TcChild {
   void UpdateViewerVisibility();
   void LimitLeftWidth();
   void ShowViewerLabelsFrom(bool setPosition);
+  // Whether FViewerMask holds a mask the viewer can describe.
+  bool ViewerMaskUsable() const;
 
   void edtIPCAddressChange();
   void edtIPCAddressDropDown();
+  void edtIPCAddressCloseUp();
   void edtIPCAddressPicked();
   void edtNetworkMaskChange();
   void edtSubnetMaskChange();
@@ -179,5 +182,25 @@ class TcIpCalc : public TcChild {
   void BlockPicked(const QString& addressText, const QString& maskText);
   void SetFocusColours(bool active);
 
+  // One user action (a key, a click, a pick): its steps may come upon the
+  // same error more than once, the user is told once. Scopes nest; the
+  // outermost one starts a new action.
+  class TActionScope {
+   public:
+    explicit TActionScope(TcIpCalc* window);
+    ~TActionScope();
+    TActionScope(const TActionScope&) = delete;
+    TActionScope& operator=(const TActionScope&) = delete;
+
+   private:
+    TcIpCalc* FWindow;
+  };
+  // Error box (caption "Error", stop icon), once per text and action.
+  void ReportError(const QString& text);
+
   QLabel* FPopupLabel = nullptr;
+  int FActionDepth = 0;
+  QStringList FActionErrors;
+  // Set while the program itself writes the address field.
+  bool FWritingAddress = false;
 };

@@ -90,7 +90,11 @@ ipv4host& ipv4host::assign_text(std::string_view text) noexcept {
 }
 
 void ipv4host::analyse() noexcept {
-  if (!address.is_valid() || !(mask.flags() & (ipv4::f_mask_only | ipv4::f_short_mask))) {
+  // A wildcard (0.0.0.255) counts as a mask of its own for the mask readers,
+  // never as the mask of a network: the address would lie outside the
+  // network it is paired with.
+  if (!address.is_valid() || !(mask.flags() & (ipv4::f_mask_only | ipv4::f_short_mask)) ||
+      mask.is_wildcard()) {
     flags_ = 0;
     return;
   }

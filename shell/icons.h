@@ -1,5 +1,6 @@
 #pragma once
-// The program's icon list: drawn at run time, so no image files are shipped.
+// The program's icon list: SVG drawings built into the program, sharp at
+// every size and scale.
 
 #include <QIcon>
 
@@ -13,7 +14,17 @@ enum TIconIndex {
   iiHowtoHelp = 6,
   iiAbout = 7,
   iiExit = 8,
-  iiCount = 9
+  // Pop-up menu entries.
+  iiSelectAll = 9,
+  iiCopy = 10,        // copy the selected rows
+  iiCopyTable = 11,   // copy every row and column
+  iiCopyColumn = 12,  // copy one column
+  iiPaste = 13,
+  iiHostList = 14,
+  iiEdit = 15,
+  // The program itself (window list, launcher).
+  iiProgram = 16,
+  iiCount = 17
 };
 
 // Icon `index` of the list; an unknown index gives a null icon.

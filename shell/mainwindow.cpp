@@ -23,6 +23,8 @@
 
 #include "intcalc/tcintconv.h"
 #include "ipcalc/tcipcalc.h"
+#include "maskchart/subnettingdialog.h"
+#include "maskchart/tcmaskchart.h"
 #include "shell/aboutbox.h"
 #include "shell/icons.h"
 #include "shell/optionsdialog.h"
@@ -43,13 +45,15 @@ constexpr int kSplashMs = 2000;
 
 // The tool windows this build has; the others' actions stay disabled.
 bool ToolWindowAvailable(int kind) {
-  return kind == wkIpCalc || kind == wkIntConv;
+  return kind == wkIpCalc || kind == wkMaskChart || kind == wkIntConv;
 }
 
 TcChild* CreateToolWindow(int kind) {
   switch (kind) {
     case wkIpCalc:
       return new TcIpCalc;
+    case wkMaskChart:
+      return new TcMaskChart;
     case wkIntConv:
       return new TcIntConv;
     default:
@@ -102,7 +106,7 @@ TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth) {
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TfrmMain"));
   setWindowTitle(QStringLiteral("Orvex Lite"));
-  setWindowIcon(ProgramIcon(iiIpCalc));
+  setWindowIcon(ProgramIcon(iiProgram));
 
   mdiArea = new QMdiArea;
   mdiArea->setObjectName(QStringLiteral("MDIClient"));
@@ -335,6 +339,10 @@ void TfrmMain::SetForms(TfrmLOptions* options, TfrmAbout* about) {
   frmAbout = about;
 }
 
+void TfrmMain::SetSubnettingDialog(TfrmSubnetting* subnetting) {
+  frmSubnetting = subnetting;
+}
+
 void TfrmMain::FormCreate() {
   const TSettingsLocation loc = LocateSettings(QCoreApplication::applicationDirPath());
   FUserDataDir = loc.userDataDir;
@@ -436,6 +444,7 @@ void TfrmMain::OpenToolWindow(int kind) {
   }
   mdiArea->addSubWindow(child);
   child->FWindowKind = kind;
+  if (auto* chart = qobject_cast<TcMaskChart*>(child)) chart->SetSubnettingDialog(frmSubnetting);
   static const TOptionsRec defaults;
   child->ApplyOptions(frmLOptions ? frmLOptions->FOptions : defaults);
   child->setWindowIcon(ProgramIcon(IconOfKind(kind)));
@@ -586,6 +595,7 @@ void TfrmMain::FormClose() {
 
 TfrmMain* CreateOrvexWindows() {
   auto* frmMain = new TfrmMain;
+  frmMain->SetSubnettingDialog(new TfrmSubnetting(frmMain));
   auto* frmLOptions = new TfrmLOptions(frmMain);
   auto* frmAbout = new TfrmAbout(frmMain);
   frmMain->SetForms(frmLOptions, frmAbout);
@@ -596,13 +606,16 @@ int RunOrvex(QApplication& app) {
   // The title as an application name, not a display name: Qt appends a
   // display name to every window caption ("Error — Orvex Lite").
   QApplication::setApplicationName(QStringLiteral("Orvex Lite"));
-  QApplication::setWindowIcon(ProgramIcon(iiIpCalc));
+  QApplication::setWindowIcon(ProgramIcon(iiProgram));
+  // The launcher and its icon, for the desktop's task bar and window list.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvex"));
   // The help viewer may outlive the main window; the program ends with the
   // main window all the same.
   app.setQuitOnLastWindowClosed(false);
   std::unique_ptr<TfrmMain> frmMain(CreateOrvexWindows());
   QObject::connect(frmMain.get(), &TfrmMain::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
+  CloseOnTerminationSignals(frmMain.get());
   frmMain->show();
   return app.exec();
 }

@@ -18,6 +18,7 @@ class QToolBar;
 class QToolButton;
 class TfrmAbout;
 class TfrmLOptions;
+class TfrmSubnetting;
 class SettingsFile;
 
 // Where the main window goes at start: the saved place and size when desktop
@@ -41,6 +42,8 @@ class TfrmMain : public QMainWindow {
 
   // Hands over the long-lived dialogs created after the main window.
   void SetForms(TfrmLOptions* options, TfrmAbout* about);
+  // Hands over the Subnetting dialog that every Mask Chart opens.
+  void SetSubnettingDialog(TfrmSubnetting* subnetting);
 
   void OpenToolWindow(int kind);
   void ArrangeNewToolWindow(TcChild* child);
@@ -95,6 +98,7 @@ class TfrmMain : public QMainWindow {
 
   TfrmLOptions* frmLOptions = nullptr;
   TfrmAbout* frmAbout = nullptr;
+  TfrmSubnetting* frmSubnetting = nullptr;
 
  signals:
   // The main window has closed and saved its place: the program ends.

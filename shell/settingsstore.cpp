@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -58,13 +59,44 @@ QByteArray TrailingComments(const QByteArray& data) {
   return tail;
 }
 
+// What tells one version of the file from another: every save replaces the
+// file (a new inode), and an edit in place changes its size or time.
+struct FileStamp {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  long long seconds = 0;
+  long nanoseconds = 0;
+  bool operator==(const FileStamp& o) const {
+    return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+           seconds == o.seconds && nanoseconds == o.nanoseconds;
+  }
+};
+
+FileStamp StampOf(const QString& path) {
+  FileStamp s;
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return s;
+  s.exists = true;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = st.st_size;
+  s.seconds = st.st_mtim.tv_sec;
+  s.nanoseconds = st.st_mtim.tv_nsec;
+  return s;
+}
+
 }  // namespace
 
 struct SettingsFile::Impl {
   CSimpleIniA ini{false, false, false};
   QByteArray trailing;
+  bool loaded = false;
+  FileStamp stamp;
   Impl() { ini.SetSpaces(false); }
 };
+
 
 SettingsFile::SettingsFile(const QString& path) : FPath(path), d(std::make_unique<Impl>()) {
   Reload();
@@ -76,12 +108,20 @@ SettingsFile::~SettingsFile() = default;
 // at the same time (the main window closing its tool windows) never undo each
 // other's writes.
 void SettingsFile::Reload() const {
+  // Reading is skipped only while the file is the very one read last time.
+  const FileStamp now = StampOf(FPath);
+  if (d->loaded && now == d->stamp) return;
+  d->loaded = true;
+  d->stamp = now;
   d->ini.Reset();
   d->ini.SetSpaces(false);
   d->trailing.clear();
   QFile file(FPath);
   if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray data = file.readAll();
+  QByteArray data = file.readAll();
+  // The INI parser stops at a NUL byte; whatever follows one in a damaged
+  // file would be lost with the next save.
+  data.replace('\0', QByteArray());
   d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
   d->trailing = TrailingComments(data);
 }
@@ -151,6 +191,8 @@ bool SettingsFile::Probe() {
 }
 
 bool SettingsFile::Flush() {
+  // The next call reads the file again, whether this save worked or not.
+  d->loaded = false;
   std::string data;
   if (d->ini.Save(data) < 0) return false;
   if (!d->trailing.isEmpty()) {

@@ -1,4 +1,5 @@
 // The IPv4 Calculator window driven through its controls, offscreen.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "recordingservices.h"
 #include "shell/optionsrec.h"
 #include "shell/settingsstore.h"
+#include "shell/widgethelpers.h"
 
 namespace {
 
@@ -45,6 +47,11 @@ class TestIpCalc : public QObject {
   void multicastPageFollowsTheAddress();
   void historyKeepsTheLastTenAddresses();
   void typingClearsAndPickingExamines();
+  void eachErrorIsShownOnce_data();
+  void eachErrorIsShownOnce();
+  void leavingTheAddressDoesNotExamine_data();
+  void leavingTheAddressDoesNotExamine();
+  void pickFromTheListExaminesOnce();
   void prevAndNextStepWithoutHistory();
   void supernetClickUsesTheMask();
   void focusColourStaysWithTheInput();
@@ -74,6 +81,10 @@ class TestIpCalc : public QObject {
     return FCalc->findChild<T*>(QLatin1String(name));
   }
   void TypeInto(QWidget* w, const QString& text);
+  // Makes the window active with the focus in the address field.
+  void Activate();
+  // Opens the history list and picks entry `row` as the user would.
+  void Pick(int row);
 
   std::unique_ptr<QTemporaryDir> FDir;
   std::unique_ptr<RecordingServices> FServices;
@@ -342,9 +353,174 @@ void TestIpCalc::typingClearsAndPickingExamines() {
   Check(QStringLiteral("*="));
 
   Find<QLineEdit>("edtNetworkMask")->setText(QStringLiteral("255.255.255.0"));
-  ip->setCurrentIndex(0);
-  emit ip->activated(0);
+  Pick(0);
   Check(QStringLiteral("edtIPCAddress=192.168.1.10|lblNetwork=192.168.1.0  255.255.255.0"));
+  // The arrow keys step through the history without examining.
+  QTest::keyClick(ip, Qt::Key_Down);
+  Check(QStringLiteral("edtIPCAddress=10.1.1.1|*="));
+}
+
+void TestIpCalc::Activate() {
+  QApplication::setActiveWindow(FArea.get());
+  QVERIFY(QTest::qWaitForWindowActive(FArea.get()));
+  Find<QComboBox>("edtIPCAddress")->lineEdit()->setFocus();
+  QCoreApplication::processEvents();
+}
+
+void TestIpCalc::Pick(int row) {
+  auto* ip = Find<QComboBox>("edtIPCAddress");
+  ip->showPopup();
+  QAbstractItemView* view = ip->view();
+  QTRY_VERIFY(view->isVisible());
+  view->setCurrentIndex(view->model()->index(row, 0));
+  QTest::keyClick(view, Qt::Key_Return);
+  QCoreApplication::processEvents();
+}
+
+// Each action reports each error once, although the box takes the focus from
+// the inputs (and a focus change may look like a pick from the history).
+void TestIpCalc::eachErrorIsShownOnce_data() {
+  QTest::addColumn<int>("flags");
+  QTest::addColumn<QString>("address");
+  QTest::addColumn<QString>("mask");  // the network mask, or the viewer's in viewer mode
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<QString>("box");  // empty: no box
+  const char* const invalid = "Invalid network mask.";
+  const char* const badAddress = "abc is not a valid IP address.";
+  const struct {
+    const char* name;
+    int flags;
+    const char *address, *mask, *action, *box;
+  } rows[] = {
+      {"abc", 0, "192.168.1.10", "abc", "enter", invalid},
+      {"/33", 0, "192.168.1.10", "/33", "enter", invalid},
+      {"/0", 0, "192.168.1.10", "/0", "enter", invalid},
+      {"/x", 0, "192.168.1.10", "/x", "enter", invalid},
+      {"255.255.0.255", 0, "192.168.1.10", "255.255.0.255", "enter", invalid},
+      {"abc, Examine", 0, "192.168.1.10", "abc", "examine", invalid},
+      {"abc, Enter in the mask", 0, "192.168.1.10", "abc", "maskenter", invalid},
+      {"empty mask", 0, "192.168.1.10", "", "enter", "Please enter a network mask."},
+      {"unreadable address", 0, "abc", "255.255.255.0", "enter", badAddress},
+      {"class A supernet, supernets off", kNoClassA, "10.0.0.0", "128.0.0.0", "enter", invalid},
+      {"pick with an unusable mask", 0, "10.9.9.9", "abc", "pick", invalid},
+      {"viewer: unusable mask, Enter", kViewer, "192.168.1.10", "abc", "enter", invalid},
+      {"viewer: unusable mask, Convert", kViewer, "192.168.1.10", "abc", "convert", invalid},
+      {"viewer: unusable mask, RFC 3021", kViewer, "192.168.1.10", "abc", "rfc", invalid},
+      {"viewer: empty mask", kViewer, "192.168.1.10", "", "enter", "Please enter a subnet mask."},
+      {"viewer: unreadable address, class A", kViewer, "abc", "255.255.255.0", "classa",
+       badAddress},
+      {"viewer: unreadable address, RFC 3021", kViewer, "abc", "255.255.255.0", "rfc", badAddress},
+      {"viewer: unreadable address, viewer", kViewer, "abc", "255.255.255.0", "viewer", badAddress},
+      // The track bar has no box of its own: the remark says it.
+      {"viewer: unreadable address, track bar", kViewer, "abc", "255.255.255.0", "trackbar", ""},
+  };
+  for (const auto& r : rows)
+    QTest::newRow(r.name) << r.flags << QString(r.address) << QString(r.mask) << QString(r.action)
+                          << QString(r.box);
+}
+
+void TestIpCalc::eachErrorIsShownOnce() {
+  QFETCH(int, flags);
+  QFETCH(QString, address);
+  QFETCH(QString, mask);
+  QFETCH(QString, action);
+  QFETCH(QString, box);
+  const bool viewer = flags & kViewer;
+  Open(flags);
+  Activate();
+  auto* ip = Find<QComboBox>("edtIPCAddress");
+  auto* maskEdit = Find<QLineEdit>(viewer ? "edtSubnetMask" : "edtNetworkMask");
+  if (action == QLatin1String("pick")) Examine(QStringLiteral("192.168.1.10"), "255.255.255.0");
+  TypeInto(maskEdit, mask);
+  TypeInto(ip, address);
+  ip->lineEdit()->setFocus();
+  FServices->Reset();
+  if (action == QLatin1String("enter")) QTest::keyClick(ip->lineEdit(), Qt::Key_Return);
+  if (action == QLatin1String("maskenter")) QTest::keyClick(maskEdit, Qt::Key_Return);
+  if (action == QLatin1String("examine")) Find<QPushButton>("btnCalculate")->click();
+  if (action == QLatin1String("convert")) Find<QPushButton>("btnSNConvert")->click();
+  if (action == QLatin1String("pick")) Pick(0);
+  if (action == QLatin1String("classa")) Find<QToolButton>("sbtnClassASupernets")->click();
+  if (action == QLatin1String("rfc")) Find<QToolButton>("sbtnRFC3021Subnet")->click();
+  if (action == QLatin1String("viewer")) {
+    Find<QToolButton>("sbtnSubnetMaskViewer")->click();  // off: the network mask counts
+    FServices->Reset();
+    Find<QToolButton>("sbtnSubnetMaskViewer")->click();
+  }
+  if (action == QLatin1String("trackbar")) Find<QSlider>("TrackBar")->setValue(20);
+  QCoreApplication::processEvents();
+  QCOMPARE(FServices->BoxTexts(), box.isEmpty() ? QStringList() : QStringList{box});
+  for (const auto& b : FServices->boxes) QCOMPARE(b.caption, QStringLiteral("Error"));
+}
+
+// After an examination the address is a history entry: the focus leaving it
+// must not examine again (that would rebuild the tables and lose the rows the
+// user selected).
+void TestIpCalc::leavingTheAddressDoesNotExamine_data() {
+  QTest::addColumn<QString>("to");
+  for (const char* to : {"mask field", "subnet table", "another tool window",
+                         "another program window", "after the list was opened and closed"})
+    QTest::newRow(to) << QString(to);
+}
+
+void TestIpCalc::leavingTheAddressDoesNotExamine() {
+  QFETCH(QString, to);
+  Open();
+  Activate();
+  Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
+  auto* subnets = Find<QTreeWidget>("lvSubnets");
+  auto* networks = Find<QTreeWidget>("lvNetworks");
+  SelectListItem(subnets, 2);
+  SelectListItem(networks, 3);
+  auto* ip = Find<QComboBox>("edtIPCAddress");
+  ip->lineEdit()->setFocus();
+  QCOMPARE(ip->findText(ip->currentText()), 0);
+  const QString network = Text("lblNetwork");
+
+  QWidget other;
+  if (to == QLatin1String("mask field")) Find<QLineEdit>("edtNetworkMask")->setFocus();
+  if (to == QLatin1String("subnet table")) subnets->setFocus();
+  if (to == QLatin1String("another tool window")) {
+    auto* second = new TcIpCalc;
+    FArea->addSubWindow(second);
+    second->show();
+    FArea->setActiveSubWindow(second);
+  }
+  if (to == QLatin1String("another program window")) {
+    other.show();
+    QApplication::setActiveWindow(&other);
+  }
+  if (to.startsWith(QLatin1String("after the list"))) {
+    ip->showPopup();
+    QTRY_VERIFY(ip->view()->isVisible());
+    QTest::keyClick(ip->view(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    Find<QLineEdit>("edtNetworkMask")->setFocus();
+  }
+  QCoreApplication::processEvents();
+  QCOMPARE(SelectedListIndex(subnets), 2);
+  QCOMPARE(SelectedListIndex(networks), 3);
+  QCOMPARE(Text("lblNetwork"), network);
+  QVERIFY(FServices->boxes.isEmpty());
+}
+
+void TestIpCalc::pickFromTheListExaminesOnce() {
+  Open();
+  Activate();
+  Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
+  Examine(QStringLiteral("10.1.1.1"), QStringLiteral("255.255.255.0"));
+  auto* ip = Find<QComboBox>("edtIPCAddress");
+  const QStringList history = Items(ip);
+  // First an entry the field does not show, then the one it shows.
+  for (int round = 0; round < 2; ++round) {
+    TypeInto(Find<QLineEdit>("edtNetworkMask"), QStringLiteral("255.255.0.0"));
+    Check(QStringLiteral("*="));
+    Pick(0);
+    Check(
+        QStringLiteral("edtIPCAddress=192.168.1.10|lblNetwork=192.168.0.0  255.255.0.0|"
+                       "title=IPv4 Calculator 192.168.1.10"));
+    QCOMPARE(Items(ip), history);
+  }
 }
 
 void TestIpCalc::prevAndNextStepWithoutHistory() {
@@ -520,6 +696,11 @@ void TestIpCalc::viewerRejects() {
   TypeInto(edit, typed);
   QTest::keyClick(edit, Qt::Key_Return);
   Check(QStringLiteral("box=Invalid network mask.|lblSubnetMask=|edtSubnetMask=") + typed);
+  // Switching the viewer on describes no made-up mask and keeps the text.
+  FServices->Reset();
+  Find<QToolButton>("sbtnSubnetMaskViewer")->click();
+  Check(QStringLiteral("box=Invalid network mask.|lblPrefix=|lblHostCount=|edtSubnetMask=") +
+        typed);
 }
 
 void TestIpCalc::trackBarEnds_data() {

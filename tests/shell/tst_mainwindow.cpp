@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "maskchart/subnettingdialog.h"
+#include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
 #include "shell/aboutbox.h"
 #include "shell/mainwindow.h"
@@ -132,17 +134,23 @@ class TestMainWindow : public QObject {
     QTest::addColumn<QList<int>>("kinds");
     QTest::newRow("0") << 0 << QList<int>{};
     QTest::newRow("1") << 1 << QList<int>{wkIpCalc};
-    QTest::newRow("130") << 130 << QList<int>{wkIntConv};
-    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkIntConv};
+    QTest::newRow("2") << 2 << QList<int>{wkMaskChart};
+    QTest::newRow("130") << 130 << QList<int>{wkMaskChart, wkIntConv};
+    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkMaskChart, wkIntConv};
   }
   void startupPages() {
     QFETCH(int, pages);
     QFETCH(QList<int>, kinds);
     TfrmMain* m = Start("[Options]\nStartupPages=" + QByteArray::number(pages) + "\n");
-    // Only the kinds this build has are opened, in their order; never a placeholder.
+    const QList<TcChild*> windows = m->ToolWindows();
+    // Only the kinds this build has are opened, in order; never a placeholder.
     QList<int> opened;
-    for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
+    for (TcChild* w : windows) opened << w->FWindowKind;
     QCOMPARE(opened, kinds);
+    // Every Mask Chart opens the one Subnetting dialog created at start.
+    for (TcChild* w : windows)
+      if (auto* chart = qobject_cast<TcMaskChart*>(w))
+        QCOMPARE(chart->frmSubnetting.data(), m->frmSubnetting);
     QVERIFY(FServices->boxes.isEmpty());
   }
 
@@ -362,7 +370,7 @@ class TestMainWindow : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QVERIFY(m->isVisible());
-    QVERIFY(!m->acMaskChart->isEnabled() && m->acIntConv->isEnabled());
+    QVERIFY(m->acMaskChart->isEnabled() && m->acIntConv->isEnabled());
     QList<int> opened;
     for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
     QVERIFY(opened.contains(wkIntConv));

@@ -2,9 +2,12 @@
 // Services for tests: records every box, dialog, link, help topic and
 // clipboard text instead of showing anything, and answers with preset values.
 
+#include <QApplication>
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 
 #include "shell/services.h"
 
@@ -23,6 +26,7 @@ class RecordingServices : public Services {
   int MessageBox(QWidget*, const QString& caption, const QString& text, Icon icon,
                  int buttons) override {
     boxes.append(Box{caption, text, icon, buttons});
+    if (boxTakesFocus) PassFocusThroughBox();
     return boxAnswer;
   }
   QString OpenFileName(QWidget*, const QString& caption, const QString&, const QString&) override {
@@ -54,6 +58,24 @@ class RecordingServices : public Services {
     clipboard.clear();
   }
 
+  // A real box is a window of its own: while it is up, the window that asked
+  // is deactivated and its focused control loses the focus; both come back
+  // when the box closes. Handlers that react to focus changes see it so.
+  static void PassFocusThroughBox() {
+    QPointer<QWidget> window = QApplication::activeWindow();
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    {
+      QWidget box;
+      box.setWindowTitle(QStringLiteral("box"));
+      box.setFocusPolicy(Qt::StrongFocus);
+      box.show();
+      QApplication::setActiveWindow(&box);
+      box.setFocus(Qt::ActiveWindowFocusReason);
+    }
+    if (window) QApplication::setActiveWindow(window);
+    if (focus) focus->setFocus(Qt::ActiveWindowFocusReason);
+  }
+
   QList<Box> boxes;
   QStringList fileDialogs;
   QList<QUrl> urls;
@@ -61,6 +83,7 @@ class RecordingServices : public Services {
   QStringList clipboard;
 
   int boxAnswer = Ok;
+  bool boxTakesFocus = true;
   QString openAnswer;
   QString saveAnswer;
   bool urlAnswer = true;

@@ -21,6 +21,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "intcalc/tcintconv.h"
 #include "hostlist/tfrmhostlist.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
@@ -46,7 +47,7 @@ constexpr int kSplashMs = 2000;
 
 // The tool windows this build has; the others' actions stay disabled.
 bool ToolWindowAvailable(int kind) {
-  return kind == wkIpCalc || kind == wkMaskChart;
+  return kind == wkIpCalc || kind == wkMaskChart || kind == wkIntConv;
 }
 
 TcChild* CreateToolWindow(int kind) {
@@ -55,6 +56,8 @@ TcChild* CreateToolWindow(int kind) {
       return new TcIpCalc;
     case wkMaskChart:
       return new TcMaskChart;
+    case wkIntConv:
+      return new TcIntConv;
     default:
       return nullptr;
   }

@@ -135,8 +135,8 @@ class TestMainWindow : public QObject {
     QTest::newRow("0") << 0 << QList<int>{};
     QTest::newRow("1") << 1 << QList<int>{wkIpCalc};
     QTest::newRow("2") << 2 << QList<int>{wkMaskChart};
-    QTest::newRow("130") << 130 << QList<int>{wkMaskChart};
-    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkMaskChart};
+    QTest::newRow("130") << 130 << QList<int>{wkMaskChart, wkIntConv};
+    QTest::newRow("131") << 131 << QList<int>{wkIpCalc, wkMaskChart, wkIntConv};
   }
   void startupPages() {
     QFETCH(int, pages);
@@ -370,7 +370,10 @@ class TestMainWindow : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QVERIFY(m->isVisible());
-    QVERIFY(m->acMaskChart->isEnabled() && !m->acIntConv->isEnabled());
+    QVERIFY(m->acMaskChart->isEnabled() && m->acIntConv->isEnabled());
+    QList<int> opened;
+    for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
+    QVERIFY(opened.contains(wkIntConv));
     QVERIFY(FServices->boxes.isEmpty());
     QSignalSpy closed(m, &TfrmMain::Closed);
     QTest::mouseClick(m->ToolBar1->widgetForAction(m->acExit), Qt::LeftButton);

@@ -80,12 +80,16 @@ Values ReadAll(const SettingsFile& ini) {
 
 // In memory where the machine has it: every write replaces the file and
 // syncs it to disk.
+struct TTempFile {
+  ~TTempFile() { QFile::remove(path); }
+  QString path;
+};
+
 QString FilePath() {
-  static const QString path =
-      QDir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                     : QDir::tempPath())
-          .filePath(QStringLiteral("fuzz-orvex-%1.ini").arg(getpid()));
-  return path;
+  static TTempFile file{QDir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                       : QDir::tempPath())
+                            .filePath(QStringLiteral("fuzz-orvex-%1.ini").arg(getpid()))};
+  return file.path;
 }
 
 }  // namespace

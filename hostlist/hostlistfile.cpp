@@ -165,7 +165,9 @@ class TMerger {
 
   // False once every row has found its line: the rest cannot match.
   bool Line(std::string_view line) {
-    line = Trimmed(line);
+    // A line ends at a NUL byte, as the splitter reads it: trimming the rest
+    // first would keep control characters that a second reading drops.
+    line = Trimmed(line.substr(0, line.find('\0')));
     const TFieldSplitter fields(line, FDelimiter);
     if (fields.FCount < 2) return true;
     const std::string address = fields.Field(1);
@@ -173,7 +175,9 @@ class TMerger {
     if (!a.is_valid()) return true;
     const int c = FMerge.matched;
     if (c >= FRows || a.value() != FModel.AddressValue(c)) return true;
-    const std::string name = AsUtf8(fields.Field(2));
+    // Blanks around a name are no part of it (the line's last ones are gone
+    // with the line's trimming already).
+    const std::string name = AsUtf8(std::string(Trimmed(fields.Field(2))));
     FGenerated.clear();
     FModel.AppendGeneratedName(c, FGenerated);
     const std::string_view view(name);

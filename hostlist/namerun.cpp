@@ -75,7 +75,10 @@ void TNameRuns::Overlay(const TNameRuns& top) {
     if (i < n && from <= t.last) from = t.last + 1;
     if (t.offset != kGenerated) Emit(runs, names, Run{t.first, t.last, 0, 0}, top.NameOf(t));
   }
-  for (; i < n; next()) emitBase(from, FRuns[i].last);
+  while (i < n) {
+    emitBase(from, FRuns[i].last);
+    next();
+  }
   FRuns.swap(runs);
   FNames.swap(names);
 }

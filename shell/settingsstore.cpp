@@ -36,7 +36,9 @@ bool ParseDecimal(const char* text, int* out) {
 // The comment lines after the last key; the INI parser keeps only comments
 // that stand before a section or key, so these are carried over by hand.
 QByteArray TrailingComments(const QByteArray& data) {
-  const QList<QByteArray> lines = data.split('\n');
+  // The parser ends a line at a CR as well as at an LF: so does this scan,
+  // or a key behind a lone CR would come back as part of a comment.
+  const QList<QByteArray> lines = QByteArray(data).replace('\r', '\n').split('\n');
   qsizetype first = lines.size();
   bool anyComment = false;
   while (first > 0) {

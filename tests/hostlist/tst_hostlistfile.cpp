@@ -100,6 +100,13 @@ class TestHostListFile : public QObject {
     QTest::newRow("8-bit name read as Latin-1")
         << QByteArray("192.168.1.0,M\xfcller\n") << ',' << 1
         << QStringList{"192.168.1.0 Müller", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
+    // Found by fuzzing: both names read back from a saved list differently.
+    QTest::newRow("a NUL byte ends the line, the control character before it goes")
+        << QByteArray("192.168.1.0;ne\x01\0garbage;x\n", 26) << ';' << 1
+        << QStringList{"192.168.1.0 ne", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
+    QTest::newRow("blanks around a name inside the line")
+        << QByteArray("192.168.1.0; a ;rest\n") << ';' << 1
+        << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
     QTest::newRow("leading zeros: the address as written, later rows still match")
         << QByteArray("192.168.001.000,a\n192.168.1.1,b\n") << ',' << 2
         << QStringList{"192.168.001.000 a", "192.168.1.1 b", "192.168.1.2 hc0a80102"};

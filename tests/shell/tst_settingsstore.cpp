@@ -154,6 +154,17 @@ class TestSettingsStore : public QObject {
     QVERIFY(!data.contains("MainTop"));
   }
 
+  // A lone CR ends a line: the key behind it stays a key of its own section
+  // and does not wander into the section the write adds (a fuzzing find).
+  void keyBehindALoneCrKeepsItsSection() {
+    WriteAll(FPath, "[MRIP]\nLastIP=10.0.0.1\n; a\rMainTop=7\n; b\n");
+    SettingsFile ini(FPath);
+    QVERIFY(ini.WriteInteger("Size", "Width1", 640));
+    QCOMPARE(ini.ReadInteger("Size", "MainTop", -1), -1);
+    QCOMPARE(ini.ReadInteger("MRIP", "MainTop", -1), 7);
+    QCOMPARE(ini.ReadInteger("Size", "Width1", -1), 640);
+  }
+
   // The main window keeps its object open while the tool windows save.
   void twoOpenObjectsKeepEachOthersWrites() {
     SettingsFile main(FPath);

@@ -10,6 +10,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "hostlist/hostlistmodel.h"
+#include "hostlist/tfrmhostlist.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
 #include "scratchmounts.h"
@@ -181,6 +183,81 @@ class TestDamagedFiles : public QObject {
     if (rows >= 0) QCOMPARE(chart->topLevelItemCount(), rows);
     calc->Examine(true);
     QVERIFY(FServices->boxes.isEmpty());
+  }
+
+  // Host list files as the user may open them into a list of 192.168.1.0/24;
+  // "names" are the names of rows 0 and 1 afterwards. The file is only read.
+  void hostListFiles_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("what");  // "file", "deleted" (after the dialog), "folder"
+    QTest::addColumn<QString>("names");
+    QTest::addColumn<QString>("box");  // %1: the path
+    QByteArray many;
+    for (int i = 0; i < 100000; ++i)
+      many += "192.168.1." + QByteArray::number(i % 300) + ";n" + QByteArray::number(i) + '\n';
+    QTest::newRow("NUL bytes") << QByteArray("192.168.1.0;a\0b\n\0\n192.168.1.1;c\n", 32) << "file"
+                               << "a|c" << QString();
+    QTest::newRow("100,000 lines") << many << "file"
+                                   << "n0|n1" << QString();
+    QTest::newRow("lines of 10,000 characters")
+        << "192.168.1.0;" + QByteArray(10000, 'x') + "\n" + QByteArray(10000, ';') +
+               "\n192.168.1.1;b\n"
+        << "file" << QString(10000, QLatin1Char('x')) + "|b" << QString();
+    QTest::newRow("CR LF") << QByteArray("192.168.1.0;a\r\n192.168.1.1;b\r\n") << "file"
+                           << "a|b" << QString();
+    QTest::newRow("binary garbage") << Garbage(20000) << "file"
+                                    << "nwc0a80100|hc0a80101"
+                                    << "Did not find any IP address match.";
+    QTest::newRow("deleted after the dialog") << QByteArray("192.168.1.0;a\n") << "deleted"
+                                              << "nwc0a80100|hc0a80101"
+                                              << "Couldn't open %1";
+    QTest::newRow("a folder in its place") << QByteArray() << "folder"
+                                           << "nwc0a80100|hc0a80101"
+                                           << "Couldn't open %1";
+  }
+  void hostListFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, what);
+    QFETCH(QString, names);
+    QFETCH(QString, box);
+    const QString path = FDir->filePath(QStringLiteral("hosts.csv"));
+    if (what == QLatin1String("folder"))
+      QDir().mkpath(path);
+    else
+      WriteAll(path, content);
+    TfrmHostList editor;
+    editor.FTitle = QStringLiteral("IP Host List for 192.168.1.0/24");
+    editor.FNetwork = HostListNetwork(QStringLiteral("192.168.1.0/24"));
+    editor.FCsvDelimiter = QLatin1Char(';');
+    editor.show();
+    FServices->openAnswer = path;
+    FServices->filterAnswer = 1;  // semicolon
+    if (what == QLatin1String("deleted")) QFile::remove(path);
+    editor.OpenHostList();
+    QCOMPARE(editor.model->Name(0) + QLatin1Char('|') + editor.model->Name(1), names);
+    QCOMPARE(FServices->BoxTexts(), box.isEmpty() ? QStringList() : QStringList{box.arg(path)});
+    if (what == QLatin1String("file")) QCOMPARE(ReadAll(path), content);
+  }
+
+  // Saving a host list onto a full disk: the old file stays as it was.
+  void hostListOnAFullDisk() {
+    if (!ScratchMounts::Available()) QSKIP("no private mounts on this machine");
+    QVERIFY(ScratchMounts::MountSmallDisk(FFolder, 64 * 1024));
+    const QString path = FFolder + QStringLiteral("/hosts.csv");
+    const QByteArray old = "IP Address;Host Name\n192.168.1.0;keep\n";
+    WriteAll(path, old);
+    ScratchMounts::FillDisk(FFolder);
+    TfrmHostList editor;
+    editor.FTitle = QStringLiteral("IP Host List for 10.0.0.0/16");
+    editor.FNetwork = HostListNetwork(QStringLiteral("10.0.0.0/16"));
+    editor.show();
+    editor.FModified = true;
+    FServices->saveAnswer = path;
+    FServices->filterAnswer = 1;
+    editor.SaveHostList();
+    QCOMPARE(FServices->BoxTexts(), QStringList{QStringLiteral("Couldn't write ") + path});
+    QCOMPARE(ReadAll(path), old);
+    QVERIFY(editor.FModified);
   }
 };
 

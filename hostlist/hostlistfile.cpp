@@ -181,7 +181,9 @@ class TMerger {
     FGenerated.clear();
     FModel.AppendGeneratedName(c, FGenerated);
     const std::string_view view(name);
-    FMerge.names.Append(uint32_t(c), name == FGenerated ? nullptr : &view);
+    // An empty name (the file format cannot write one back) leaves the row
+    // its generated name.
+    FMerge.names.Append(uint32_t(c), name.empty() || name == FGenerated ? nullptr : &view);
     char dotted[16];
     const std::size_t n = a.text_to(dotted);
     if (address != std::string_view(dotted, n))

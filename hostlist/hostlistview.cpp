@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "shell/reportlist.h"
+
 namespace {
 
 // Room kept free above the last row's position: the viewport's height and
@@ -27,6 +29,8 @@ int ClampToInt(int64_t v) {
 }  // namespace
 
 THostListView::THostListView(QWidget* parent) : QAbstractItemView(parent) {
+  // The highlighted address keeps a readable blue on dark palettes.
+  setItemDelegate(new TReadableItemDelegate(this));
   setSelectionBehavior(SelectRows);
   setSelectionMode(ExtendedSelection);
   setEditTriggers(NoEditTriggers);

@@ -26,6 +26,7 @@
 
 #include "shell/optionsrec.h"
 #include "shell/services.h"
+#include "shell/themecolors.h"
 #include "shell/widgethelpers.h"
 
 namespace {
@@ -46,12 +47,6 @@ QFont FixedFont(int pixelSize) {
     f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   f.setPixelSize(pixelSize);
   return f;
-}
-
-void SetTextColour(QWidget* w, const QColor& colour, QPalette::ColorRole role) {
-  QPalette pal = w->palette();
-  pal.setColor(role, colour);
-  w->setPalette(pal);
 }
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
@@ -417,7 +412,8 @@ void TcIntConv::ShowBlock() {
   QTextCursor cursor(reMultiDisplay->document());
   const QTextCharFormat plain;
   QTextCharFormat marked;
-  marked.setForeground(QColor(Qt::blue));
+  marked.setForeground(
+      ReadableTextColour(QColor(Qt::blue), reMultiDisplay->palette().color(QPalette::Base)));
   marked.setFontUnderline(true);
   bool first = true;
   for (const TBlockLine& line : FShownBlock) {

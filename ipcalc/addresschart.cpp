@@ -6,8 +6,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ipcalc/reportlist.h"
 #include "ipv4lib/ipv4host.h"
+#include "shell/reportlist.h"
 #include "shell/widgethelpers.h"
 
 TSpecialChart::TSpecialChart(QWidget* parent) : QWidget(parent) {

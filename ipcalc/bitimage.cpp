@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "shell/themecolors.h"
+
 TBitImage::TBitImage(int width, int height, QWidget* parent) : QWidget(parent) {
   setFixedSize(width, height);
   setMouseTracking(true);
@@ -42,7 +44,7 @@ void TBitImage::paintEvent(QPaintEvent*) {
     QFont f = font();
     f.setStrikeOut(FGlyphs[i].struck);
     p.setFont(f);
-    p.setPen(FGlyphs[i].colour);
+    p.setPen(ReadableTextColour(FGlyphs[i].colour, palette().color(QPalette::Button)));
     p.drawText(FPositions[i], baseline, QString(FGlyphs[i].ch));
   }
 }

@@ -9,13 +9,12 @@
 #include <QSlider>
 
 #include "ipcalc/bitimage.h"
+#include "shell/themecolors.h"
 
 QLabel* MakeValueLabel(const QString& name, QWidget* parent) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
-  QPalette pal = l->palette();
-  pal.setColor(QPalette::WindowText, NavyColor());
-  l->setPalette(pal);
+  SetTextColour(l, NavyColor());
   l->setTextInteractionFlags(Qt::NoTextInteraction);
   l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   return l;

@@ -14,6 +14,7 @@
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4mac.h"
 #include "shell/services.h"
+#include "shell/themecolors.h"
 
 namespace {
 // All three diagrams end at this x, so the low-order bits stand above each other.
@@ -31,9 +32,7 @@ QLabel* MakeLabel(const QString& name, const QString& caption, QWidget* parent) 
 
 QLabel* MakeValueLabel(const QString& name, QWidget* parent) {
   QLabel* l = MakeLabel(name, QString(), parent);
-  QPalette p = l->palette();
-  p.setColor(QPalette::WindowText, NavyColor());
-  l->setPalette(p);
+  SetTextColour(l, NavyColor());
   return l;
 }
 

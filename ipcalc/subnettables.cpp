@@ -9,9 +9,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ipcalc/reportlist.h"
 #include "ipcalc/subnetmodel.h"
 #include "ipv4lib/ipv4host.h"
+#include "shell/reportlist.h"
 #include "shell/services.h"
 #include "shell/widgethelpers.h"
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "maskchart/maskrows.h"
-#include "maskchart/reportview.h"
+#include "shell/reportlist.h"
 #include "shell/widgethelpers.h"
 
 namespace {
@@ -27,10 +27,11 @@ TfrmSubnetting::TfrmSubnetting(QWidget* parent)
 
   lvSubnets = new QTreeWidget(this);
   lvSubnets->setObjectName(QStringLiteral("lvSubnets"));
-  SetupReportView(lvSubnets,
+  SetupReportList(lvSubnets,
                   {QStringLiteral("Subnet Mask"), QStringLiteral("Prefix"),
                    QStringLiteral("Networks"), QStringLiteral("Hosts")},
                   kColumnWidths);
+  lvSubnets->setSelectionMode(QAbstractItemView::SingleSelection);
   SetHint(lvSubnets,
           QStringLiteral("Subnetting overview, double click to pick selected subnet mask"));
   lvSubnets->setFixedHeight(kListHeight);
@@ -82,7 +83,7 @@ void TfrmSubnetting::FormShow() {
   // Each mask starts from the designed widths, so one long list does not
   // leave the dialog wide for good.
   for (int c = 0; c < kColumnWidths.size(); ++c) lvSubnets->setColumnWidth(c, kColumnWidths[c]);
-  FitColumnsToText(lvSubnets);
+  FitReportColumns(lvSubnets);
   lvSubnets->setFixedWidth(qMax(kClientWidth, ViewWidthForColumns(lvSubnets)));
   lvSubnets->scrollToTop();
   adjustSize();

@@ -13,9 +13,9 @@
 
 #include "ipv4lib/ipv4.h"
 #include "maskchart/maskrows.h"
-#include "maskchart/reportview.h"
 #include "maskchart/subnettingdialog.h"
 #include "shell/optionsrec.h"
+#include "shell/reportlist.h"
 #include "shell/services.h"
 #include "shell/widgethelpers.h"
 
@@ -51,7 +51,7 @@ TcMaskChart::TcMaskChart(QWidget* parent) : TcChild(parent) {
   // columns fit them once, so toggling never moves a column edge.
   FClassASupernets = FRFC3021Subnets = true;
   BuildMaskChart();
-  FitColumnsToText(lvChartList);
+  FitReportColumns(lvChartList);
   const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
   const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
   const int client = qMax(kClientWidth, ViewWidthForColumns(lvChartList));
@@ -98,11 +98,12 @@ void TcMaskChart::BuildLayout() {
 
   lvChartList = new QTreeWidget(background);
   lvChartList->setObjectName(QStringLiteral("lvChartList"));
-  SetupReportView(
+  SetupReportList(
       lvChartList,
       {QStringLiteral("Subnet Mask"), QStringLiteral("Prefix"), QStringLiteral("Number of Hosts "),
        QStringLiteral("Wildcard Bitmask"), QStringLiteral("Remark")},
       {95, 45, 95, 100, 58});
+  lvChartList->setSelectionMode(QAbstractItemView::SingleSelection);
   lvChartList->headerItem()->setTextAlignment(ciHosts, Qt::AlignRight | Qt::AlignVCenter);
   SetHint(lvChartList,
           QStringLiteral("Right click for popup menu, doubleclick for Subnetting Table"));

@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include "shell/services.h"
+#include "shell/themecolors.h"
 #include "shell/widgethelpers.h"
 
 namespace {
@@ -22,9 +23,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   f.setPixelSize(pixelSize);
   f.setBold(bold);
   label->setFont(f);
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  label->setPalette(pal);
+  SetTextColour(label, QColor(0, 0, 128));
   label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   label->setGeometry(geometry);
   return label;

@@ -21,8 +21,8 @@
 #include <QWindow>
 #include <memory>
 
-#include "intcalc/tcintconv.h"
 #include "hostlist/tfrmhostlist.h"
+#include "intcalc/tcintconv.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "maskchart/subnettingdialog.h"

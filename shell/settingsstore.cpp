@@ -1,10 +1,10 @@
 #include "shell/settingsstore.h"
 
 #include <SimpleIni.h>
+#include <sys/stat.h>
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
-#include <sys/stat.h>
 
 #include <string>
 
@@ -98,7 +98,6 @@ struct SettingsFile::Impl {
   FileStamp stamp;
   Impl() { ini.SetSpaces(false); }
 };
-
 
 SettingsFile::SettingsFile(const QString& path) : FPath(path), d(std::make_unique<Impl>()) {
   Reload();

@@ -13,6 +13,8 @@
 
 #include <vector>
 
+#include "shell/themecolors.h"
+
 namespace {
 
 // Swallows tool-tip events for the windows whose hints are switched off.
@@ -106,7 +108,8 @@ void SetShowHints(QWidget* window, bool on) {
 void SetEditColor(QWidget* edit, const QColor& color) {
   if (!edit) return;
   QPalette pal = edit->palette();
-  pal.setColor(QPalette::Base, color);
+  pal.setColor(QPalette::Base,
+               ReadableBackgroundColour(color, QApplication::palette(edit).color(QPalette::Base)));
   edit->setPalette(pal);
 }
 
@@ -143,9 +146,7 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, pare
   QFont f = font();
   f.setUnderline(true);
   setFont(f);
-  QPalette pal = palette();
-  pal.setColor(QPalette::WindowText, Qt::blue);
-  setPalette(pal);
+  SetTextColour(this, Qt::blue);
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::TabFocus);
 }

@@ -104,6 +104,8 @@ class TestHostListFile : public QObject {
     QTest::newRow("a NUL byte ends the line, the control character before it goes")
         << QByteArray("192.168.1.0;ne\x01\0garbage;x\n", 26) << ';' << 1
         << QStringList{"192.168.1.0 ne", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
+    QTest::newRow("an empty name keeps the generated one")
+        << QByteArray("192.168.1.0  a  b c\n") << ' ' << 1 << untouched;
     QTest::newRow("blanks around a name inside the line")
         << QByteArray("192.168.1.0; a ;rest\n") << ';' << 1
         << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};

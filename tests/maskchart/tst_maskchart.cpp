@@ -19,6 +19,7 @@
 #include "recordingservices.h"
 #include "shell/optionsrec.h"
 #include "shell/settingsstore.h"
+#include "shell/themecolors.h"
 
 namespace {
 
@@ -212,16 +213,18 @@ class TestMaskChart : public QObject {
     QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->selectedItems()[0])));
   }
 
-  // The row colours are dark: on a dark background the rows keep the
-  // palette's text colour.
-  void rowColoursOnLightPaletteOnly() {
+  // The row colours are made for light backgrounds: on a dark one each row
+  // is drawn in a readable colour of the same hue.
+  void rowColoursFollowThePalette() {
     QTreeWidget* list = FChart->lvChartList;
     QCOMPARE(list->topLevelItem(0)->foreground(0).color(), QColor(0, 0, 255));
     QPalette dark = list->palette();
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
     list->setPalette(dark);
     FChart->BuildMaskChart();
-    QCOMPARE(list->topLevelItem(0)->foreground(0).style(), Qt::NoBrush);
+    const QColor drawn = list->topLevelItem(0)->foreground(0).color();
+    QCOMPARE(drawn.hslHue(), QColor(0, 0, 255).hslHue());
+    QVERIFY(ContrastRatio(drawn, QColor(30, 30, 30)) >= 4.5);
   }
 };
 

@@ -2,11 +2,14 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -40,6 +43,12 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(tr("Orvex Lite Help"));
   resize(760, 520);
 
+  edtSearch = new QLineEdit;
+  edtSearch->setObjectName(QStringLiteral("edtSearch"));
+  edtSearch->setPlaceholderText(tr("Search"));
+  edtSearch->setClearButtonEnabled(true);
+  edtSearch->setToolTip(tr("Lists the topics that contain every word typed here"));
+
   lstTopics = new QListWidget;
   lstTopics->setObjectName(QStringLiteral("lstTopics"));
   int count = 0;
@@ -47,22 +56,41 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   for (int i = 0; i < count; ++i) {
     auto* item = new QListWidgetItem(QString::fromLatin1(topics[i].title), lstTopics);
     item->setData(Qt::UserRole, topics[i].context);
+    QFile file(HelpTopicPath(topics[i].context));
+    const QString html = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "";
+    FTopicTexts.append(QTextDocumentFragment::fromHtml(html).toPlainText());
   }
+  // The index shows its longest title whole.
+  lstTopics->setMinimumWidth(lstTopics->sizeHintForColumn(0) + 2 * lstTopics->frameWidth() + 8);
 
   txtTopic = new QTextBrowser;
   txtTopic->setObjectName(QStringLiteral("txtTopic"));
   txtTopic->setOpenExternalLinks(true);
   txtTopic->setSearchPaths({QStringLiteral(":/help")});
 
+  auto* index = new QWidget;
+  auto* indexLayout = new QVBoxLayout(index);
+  indexLayout->setContentsMargins(0, 0, 0, 0);
+  indexLayout->addWidget(edtSearch);
+  indexLayout->addWidget(lstTopics);
   auto* splitter = new QSplitter;
-  splitter->addWidget(lstTopics);
+  splitter->addWidget(index);
   splitter->addWidget(txtTopic);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({200, 560});
+  splitter->setSizes({lstTopics->minimumWidth(), 760 - lstTopics->minimumWidth()});
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);
 
+  connect(edtSearch, &QLineEdit::textChanged, this, &THelpWindow::Search);
+  connect(edtSearch, &QLineEdit::returnPressed, this, [this] {
+    // Enter goes to the next place the first word stands in the topic.
+    const QString word = edtSearch->text().simplified().section(QLatin1Char(' '), 0, 0);
+    if (!word.isEmpty() && !txtTopic->find(word)) {
+      txtTopic->moveCursor(QTextCursor::Start);
+      txtTopic->find(word);
+    }
+  });
   connect(lstTopics, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item) ShowTopic(item->data(Qt::UserRole).toInt());
   });
@@ -90,6 +118,27 @@ void THelpWindow::ShowTopic(int context) {
     }
   }
   txtTopic->setSource(QUrl(QStringLiteral("qrc") + HelpTopicPath(context)));
+}
+
+void THelpWindow::Search(const QString& text) {
+  const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  QListWidgetItem* first = nullptr;
+  for (int i = 0; i < lstTopics->count(); ++i) {
+    QListWidgetItem* item = lstTopics->item(i);
+    const QString& body = FTopicTexts.at(i);
+    bool all = true;
+    for (const QString& w : words)
+      all = all && (body.contains(w, Qt::CaseInsensitive) ||
+                    item->text().contains(w, Qt::CaseInsensitive));
+    item->setHidden(!all);
+    if (all && !first) first = item;
+  }
+  if (words.isEmpty()) return;
+  // The topic shown holds the words when any topic does.
+  QListWidgetItem* current = lstTopics->currentItem();
+  if (first && (!current || current->isHidden())) lstTopics->setCurrentItem(first);
+  txtTopic->moveCursor(QTextCursor::Start);
+  txtTopic->find(words.first());
 }
 
 THelpWindow* THelpWindow::Instance() {

@@ -1,8 +1,10 @@
 #pragma once
-// The help viewer: the program's topics, compiled in as HTML, with an index.
+// The help viewer: the program's topics, compiled in as HTML, with an index
+// and a search field.
 
 #include <QWidget>
 
+class QLineEdit;
 class QListWidget;
 class QTextBrowser;
 
@@ -15,13 +17,19 @@ class THelpWindow : public QWidget {
   void ShowTopic(int context);
   int CurrentTopic() const { return FTopic; }
 
+  // Lists only the topics that hold every word of `text` (all when empty)
+  // and marks the first word in the topic shown.
+  void Search(const QString& text);
+
   // The one viewer of the run, created on first use.
   static THelpWindow* Instance();
 
  private:
+  QLineEdit* edtSearch;
   QListWidget* lstTopics;
   QTextBrowser* txtTopic;
   int FTopic = 0;
+  QStringList FTopicTexts;  // plain text of every topic, for the search
 };
 
 // Every help topic: its number and title, in index order.

@@ -16,6 +16,7 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include "shell/services.h"
@@ -328,6 +329,16 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
   });
 
   tvOptions->expandAll();
+  // As wide as designed, or as its longest topic in the desktop's font.
+  int treeWidth = 180;
+  for (QTreeWidgetItemIterator it(tvOptions); *it; ++it) {
+    int depth = 1;
+    for (QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent()) ++depth;
+    treeWidth =
+        qMax(treeWidth, tvOptions->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                            depth * tvOptions->indentation() + 2 * tvOptions->frameWidth() + 12);
+  }
+  tvOptions->setFixedWidth(treeWidth);
   SelectNode(0);
   cboxCsvDelimiter->setCurrentIndex(1);
   cbxRestoreDesktop->setChecked(true);

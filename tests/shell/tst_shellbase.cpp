@@ -2,6 +2,7 @@
 // the platform answers behind the About box and the settings location.
 
 #include <QFile>
+#include <QListWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -88,6 +89,23 @@ class TestShellBase : public QObject {
     }
     help.ShowTopic(4242);  // unknown numbers land on the hints
     QCOMPARE(help.CurrentTopic(), 500);
+
+    // The search lists the topics holding every word, and shows one of them.
+    auto* list = help.findChild<QListWidget*>(QStringLiteral("lstTopics"));
+    auto visible = [list] {
+      QStringList titles;
+      for (int i = 0; i < list->count(); ++i)
+        if (!list->item(i)->isHidden()) titles << list->item(i)->text();
+      return titles;
+    };
+    help.Search(QStringLiteral("xyzzy"));
+    QVERIFY(visible().isEmpty());
+    help.Search(QStringLiteral("iana multicast LINK"));
+    QVERIFY(visible().contains(QStringLiteral("Options: Paths")));
+    QVERIFY(visible().size() < count);
+    QVERIFY(visible().contains(list->currentItem()->text()));
+    help.Search(QString());
+    QCOMPARE(visible().size(), count);
   }
 
   void driveTypes_data() {

@@ -11,6 +11,7 @@
 
 #include "ipcalc/subnetmodel.h"
 #include "ipv4lib/ipv4host.h"
+#include "shell/icons.h"
 #include "shell/reportlist.h"
 #include "shell/services.h"
 #include "shell/widgethelpers.h"
@@ -111,6 +112,10 @@ TSubnetTables::TSubnetTables(QWidget* parent) : QWidget(parent) {
       MakeAction(pmNetworks, QStringLiteral("Showhostlist1"), QStringLiteral("Show hostlist"),
                  QStringLiteral("Show hostlist for selected subnet"));
   Showhostlist1->setEnabled(false);
+  Selectall1->setIcon(ProgramIcon(iiSelectAll));
+  Copy1->setIcon(ProgramIcon(iiCopyColumn));
+  Copyallcolumns1->setIcon(ProgramIcon(iiCopyTable));
+  Showhostlist1->setIcon(ProgramIcon(iiHostList));
 
   connect(pmNetworks, &QMenu::aboutToShow, this, &TSubnetTables::pmNetworksPopup);
   connect(Selectall1, &QAction::triggered, this, &TSubnetTables::Selectall1Click);

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "shell/helpwindow.h"
+#include "shell/icons.h"
 #include "shell/platform.h"
 #include "shell/widgethelpers.h"
 
@@ -14,6 +15,25 @@ class TestShellBase : public QObject {
   Q_OBJECT
 
  private slots:
+  void everyIconIsDrawnAtEachScale() {
+    // Drawn from the vector file at the device size, and not blank (a missing
+    // resource or image plugin gives a null or an empty picture).
+    for (int i = 0; i < iiCount; ++i) {
+      const QIcon icon = ProgramIcon(i);
+      QVERIFY2(!icon.isNull(), qPrintable(QString::number(i)));
+      for (qreal dpr : {1.0, 2.0}) {
+        const QImage image = icon.pixmap(QSize(16, 16), dpr).toImage();
+        QCOMPARE(image.size(), QSize(16, 16) * dpr);
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y)
+          for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) == 255;
+        QVERIFY2(opaque >= 10 * dpr * dpr, qPrintable(QString::number(i)));
+      }
+    }
+    QVERIFY(ProgramIcon(iiCount).isNull());
+    QVERIFY(ProgramIcon(-1).isNull());
+  }
+
   void selectListItem_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("selected");

@@ -1,10 +1,12 @@
 // Host list files: any file is merged into a generated list without harm,
-// and the list saved and opened again gives the same names back.
+// and the list saved and opened again gives the same names back (all but
+// those holding the delimiter, which the editor warns about before saving).
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -62,9 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const THostListMerge reread = ReadHostListFile(out, again, delimiter);
   FUZZ_CHECK(reread.result == TFileResult::Done);
   again.ApplyNames(reread.names, reread.addressTexts);
+  // A name holding the delimiter cannot be written back as it is; the editor
+  // warns before it saves one ("Save anyway?").
+  const TDelimiterClash clash = RowsWithDelimiter(model, delimiter, std::size_t(model.rowCount()));
   for (int row = 0; row < model.rowCount(); ++row) {
-    FUZZ_CHECK(again.Name(row) == model.Name(row));
     FUZZ_CHECK(again.AddressText(row) == model.AddressText(row));
+    if (std::find(clash.rows.begin(), clash.rows.end(), row) != clash.rows.end()) continue;
+    FUZZ_CHECK(again.Name(row) == model.Name(row));
   }
   return 0;
 }

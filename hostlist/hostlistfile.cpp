@@ -169,8 +169,11 @@ class TMerger {
     // first would keep control characters that a second reading drops.
     line = Trimmed(line.substr(0, line.find('\0')));
     const TFieldSplitter fields(line, FDelimiter);
-    if (fields.FCount < 2) return true;
-    const std::string address = fields.Field(1);
+    // A line with an address and no name (a name left empty is saved so)
+    // still takes its row, which keeps its generated name: skipping it would
+    // leave every later line of the file unmatched.
+    std::string address = fields.Field(1);
+    if (fields.FCount < 2 && !address.empty() && address.back() == FDelimiter) address.pop_back();
     const ipv4 a(address);
     if (!a.is_valid()) return true;
     const int c = FMerge.matched;

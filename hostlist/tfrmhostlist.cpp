@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "hostlist/hostlistview.h"
+#include "shell/icons.h"
 #include "shell/services.h"
 #include "shell/widgethelpers.h"
 
@@ -138,6 +139,11 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   N2->setObjectName(QStringLiteral("N2"));
   Edit1 =
       MenuAction(pmPopup, "Edit1", QStringLiteral("Edit name"), QStringLiteral("Focus edit space"));
+  Selectall1->setIcon(ProgramIcon(iiSelectAll));
+  Copyselected1->setIcon(ProgramIcon(iiCopy));
+  Copytable1->setIcon(ProgramIcon(iiCopyTable));
+  Pasteselcted1->setIcon(ProgramIcon(iiPaste));
+  Edit1->setIcon(ProgramIcon(iiEdit));
 
   connect(lvHosts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { lvHostsSelectItem(); });
@@ -201,6 +207,7 @@ void TfrmHostList::showEvent(QShowEvent* event) {
 
 void TfrmHostList::GenerateHostList() {
   FModified = false;
+  FNamesChanged = false;
   setWindowTitle(FTitle);
   edtHostName->clear();
   FFieldEdited = false;
@@ -260,7 +267,11 @@ void TfrmHostList::Commit() {
   const TRowRuns rows = lvHosts->SelectedRows();
   if (rows.empty()) return;
   FFieldEdited = false;
+  const bool same = rows.size() == 1 && rows.front().first == rows.front().second &&
+                    model->Name(rows.front().first) == edtHostName->text();
+  if (same) return;
   model->SetName(rows, edtHostName->text());
+  FNamesChanged = true;
 }
 
 void TfrmHostList::edtHostNameKeyPress() {
@@ -353,6 +364,7 @@ void TfrmHostList::Pasteselcted1Click() {
     }
     if (line >= lines.size()) break;
   }
+  if (!names.Runs().empty()) FNamesChanged = true;
   model->ApplyNames(std::move(names));
   RefreshNameField();
 }
@@ -366,7 +378,7 @@ void TfrmHostList::btnHelpClick() {
 }
 
 bool TfrmHostList::FormCloseQuery() {
-  if (!FModified) return true;
+  if (!FModified && !FNamesChanged) return true;
   return Services::Instance().MessageBox(
              this, kEditorCaption, QStringLiteral("Discard changes?"), Services::Icon::Question,
              Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
@@ -431,6 +443,7 @@ void TfrmHostList::SaveHostList() {
   }
   if (result == TFileResult::Cancelled) return;
   FModified = false;
+  FNamesChanged = false;
   ShowFileCaption(path);
 }
 

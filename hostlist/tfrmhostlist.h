@@ -65,6 +65,9 @@ class TfrmHostList : public QDialog {
   bool FShowHints = true;
 
   bool FModified = false;
+  // Names given to rows (Enter, paste) since the list was made or saved: a
+  // close asks before they are lost, as it does for the field's text.
+  bool FNamesChanged = false;
   int FRowCount = 0;
   int FMinWidth = 0;
 

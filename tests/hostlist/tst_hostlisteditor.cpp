@@ -184,15 +184,29 @@ class TestHostListEditor : public QObject {
   }
   void discardQuestion_data() {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("then");  // what follows the typing
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("closed");
-    QTest::newRow("new name, Yes") << "abc" << int(Services::Yes) << true << true;
-    QTest::newRow("new name, No") << "abc" << int(Services::No) << true << false;
-    QTest::newRow("old name typed back") << "nwc0a80100" << int(Services::No) << false << true;
+    QTest::newRow("new name, Yes") << "abc"
+                                   << "" << int(Services::Yes) << true << true;
+    QTest::newRow("new name, No") << "abc"
+                                  << "" << int(Services::No) << true << false;
+    QTest::newRow("old name typed back") << "nwc0a80100"
+                                         << "" << int(Services::No) << false << true;
+    // Names already given to their rows are as unsaved as the field's text.
+    QTest::newRow("name given with Enter") << "abc"
+                                           << "enter" << int(Services::No) << true << false;
+    QTest::newRow("old name given with Enter") << "nwc0a80100"
+                                               << "enter" << int(Services::No) << false << true;
+    QTest::newRow("names pasted") << "nwc0a80100"
+                                  << "paste" << int(Services::No) << true << false;
+    QTest::newRow("given, then saved") << "abc"
+                                       << "enter save" << int(Services::No) << false << true;
   }
   void discardQuestion() {
     QFETCH(QString, typed);
+    QFETCH(QString, then);
     QFETCH(int, answer);
     QFETCH(bool, asked);
     QFETCH(bool, closed);
@@ -200,6 +214,15 @@ class TestHostListEditor : public QObject {
     Type("abc");
     QVERIFY(F->FModified);
     Type(typed);
+    if (then.contains("enter")) QTest::keyClick(F->edtHostName, Qt::Key_Return);
+    if (then.contains("paste")) {
+      FServices->clipboard << QStringLiteral("x\ny");
+      F->Pasteselcted1Click();
+    }
+    if (then.contains("save")) {
+      FServices->saveAnswer = File("list.csv");
+      F->SaveHostList();
+    }
     FServices->boxAnswer = answer;
     QTest::keyClick(F->edtHostName, Qt::Key_Escape);
     QCOMPARE(FServices->boxes.size(), asked ? 1 : 0);

@@ -106,9 +106,16 @@ class TestHostListFile : public QObject {
         << QStringList{"192.168.1.0 ne", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
     QTest::newRow("an empty name keeps the generated one")
         << QByteArray("192.168.1.0  a  b c\n") << ' ' << 1 << untouched;
+    QTest::newRow("a line without a name takes its row, later rows still match")
+        << QByteArray("192.168.1.0,a\n192.168.1.1,\n192.168.1.2,c\n") << ',' << 3
+        << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 c"};
     QTest::newRow("blanks around a name inside the line")
         << QByteArray("192.168.1.0; a ;rest\n") << ';' << 1
         << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
+    // Found by fuzzing: a name that cannot be written back; saving warns of it.
+    QTest::newRow("control character and a delimiter at the end of the line")
+        << QByteArray("192.168.1.0,\x07,\n") << ',' << 1
+        << QStringList{"192.168.1.0 ,", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};
     QTest::newRow("leading zeros: the address as written, later rows still match")
         << QByteArray("192.168.001.000,a\n192.168.1.1,b\n") << ',' << 2
         << QStringList{"192.168.001.000 a", "192.168.1.1 b", "192.168.1.2 hc0a80102"};
@@ -125,6 +132,11 @@ class TestHostListFile : public QObject {
     FList.ApplyNames(merge.names, merge.addressTexts);
     for (int row = 0; row < rows.size(); ++row)
       QCOMPARE(FList.AddressText(row) + QLatin1Char(' ') + FList.Name(row), rows.at(row));
+    // Every name holding the delimiter is among those the editor warns about.
+    const TDelimiterClash clash = RowsWithDelimiter(FList, delimiter, 16);
+    for (int row = 0; row < rows.size(); ++row)
+      QCOMPARE(std::count(clash.rows.begin(), clash.rows.end(), row),
+               FList.Name(row).contains(QLatin1Char(delimiter)) ? 1 : 0);
     // Reading the same file again matches the same rows.
     QCOMPARE(ReadHostListFile(Path("in.csv"), FList, delimiter).matched, matched);
   }

@@ -141,7 +141,8 @@ void TcIpCalc::BuildLayout() {
   ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
   ScrollBox1->setFrameShape(QFrame::NoFrame);
   ScrollBox1->setWidgetResizable(true);
-  ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Narrower than its contents, the left side scrolls rather than cutting them off.
+  ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   ScrollBox1->setMinimumWidth(100);
   // A click on a label or the background leaves the focus in the input.
   ScrollBox1->setFocusPolicy(Qt::NoFocus);
@@ -235,6 +236,7 @@ void TcIpCalc::BuildLayout() {
                      static_cast<QWidget*>(pcSpecialTables)})
     w->setFixedWidth(width);
   LimitLeftWidth();
+  Splitter1->setSizes({ScrollBox1->maximumWidth(), 350});
 
   pmCopy = new QMenu(this);
   pmCopy->setObjectName(QStringLiteral("pmCopy"));
@@ -318,7 +320,10 @@ void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
   multicastPanel->SetIanaLink(FIanaLink);
   SetShowHints(this, options.EnableHints);
   // The MAC format is needed by the examination below.
-  FMacFormat = options.MacFormatIndex;
+  // A format typed into the options rather than picked (-1) writes the first
+  // style, not an empty MAC address.
+  FMacFormat =
+      options.MacFormatIndex >= 0 && options.MacFormatIndex <= 2 ? options.MacFormatIndex : 0;
   gbSubnetViewer->TrackBar->setMaximum(FRFC3021Subnets ? 32 : 31);
   gbSubnetViewer->TrackBar->setMinimum(FClassASupernets ? 1 : 8);
   if (FViewerMode) Examine(true);
@@ -862,8 +867,17 @@ void TcIpCalc::sbtnSubnetMaskViewerClick() {
 void TcIpCalc::LimitLeftWidth() {
   // The left side may not grow beyond its contents (plus the scroll bar).
   const QScrollBar* bar = ScrollBox1->verticalScrollBar();
-  ScrollBox1->setMaximumWidth(gbSubnetViewer->width() + 8 +
-                              (bar->isVisible() ? bar->sizeHint().width() : 0));
+  const int before = ScrollBox1->maximumWidth();
+  const int wanted = gbSubnetViewer->width() + 8 + (bar->isVisible() ? bar->sizeHint().width() : 0);
+  ScrollBox1->setMaximumWidth(wanted);
+  // When it showed all of its contents, it goes on doing so as the scroll bar
+  // comes and goes, as far as the subnet tables leave room.
+  const QList<int> sizes = Splitter1->sizes();
+  if (sizes.size() == 2 && wanted > before && sizes[0] >= before) {
+    const int total = sizes[0] + sizes[1];
+    const int left = qMax(sizes[0], qMin(wanted, total - pnlSubnetTableBackground->minimumWidth()));
+    Splitter1->setSizes({left, total - left});
+  }
 }
 
 void TcIpCalc::UpdateViewerVisibility() {

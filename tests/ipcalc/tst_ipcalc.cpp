@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,7 +27,8 @@ namespace {
 
 // Options that differ from the defaults used here (class A supernets, class
 // D/E subnets and RFC 3021 subnets on, viewer mode off).
-enum Flags { kNoClassA = 1, kNoClassDE = 2, kNoRfc3021 = 4, kViewer = 8 };
+// kTypedMacFormat: a MAC format typed into the options instead of picked.
+enum Flags { kNoClassA = 1, kNoClassDE = 2, kNoRfc3021 = 4, kViewer = 8, kTypedMacFormat = 16 };
 
 const char* const kResultLines[] = {"lblNetwork",       "lblSupernet",  "lblHostRange",
                                     "lblNumberOfHosts", "lblBroadcast", "lblNextNetwork",
@@ -43,6 +46,8 @@ class TestIpCalc : public QObject {
   void examination();
   void longResultsFitTheirLabels_data();
   void longResultsFitTheirLabels();
+  void leftSideNeverCutsItsContents_data();
+  void leftSideNeverCutsItsContents();
   void multicastPageFollowsTheAddress_data();
   void multicastPageFollowsTheAddress();
   void historyKeepsTheLastTenAddresses();
@@ -121,6 +126,7 @@ TcIpCalc* TestIpCalc::Open(int flags) {
   rec.RFC3021Subnets = !(flags & kNoRfc3021);
   rec.EnableClassASupernets = !(flags & kNoClassA);
   rec.RecallDesktopSettings = false;
+  if (flags & kTypedMacFormat) rec.MacFormatIndex = -1;
   calc->ApplyOptions(rec);
   calc->show();
   FCalc = calc;
@@ -303,10 +309,32 @@ void TestIpCalc::longResultsFitTheirLabels() {
   }
 }
 
+void TestIpCalc::leftSideNeverCutsItsContents_data() {
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<bool>("scrolls");  // sideways
+  QTest::newRow("designed size") << QSize(820, 630) << false;
+  QTest::newRow("short: a vertical scroll bar, the left side widens") << QSize(820, 360) << false;
+  QTest::newRow("tiled narrow") << QSize(520, 630) << true;
+  QTest::newRow("narrow and short") << QSize(520, 360) << true;
+}
+
+void TestIpCalc::leftSideNeverCutsItsContents() {
+  QFETCH(QSize, size);
+  QFETCH(bool, scrolls);
+  Open()->resize(size);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QCoreApplication::processEvents();
+  const auto* box = Find<QScrollArea>("ScrollBox1");
+  QCOMPARE(box->horizontalScrollBar()->isVisible(), scrolls);
+  if (!scrolls) QVERIFY(box->viewport()->width() >= box->widget()->minimumSizeHint().width());
+  QVERIFY(box->widget()->width() >= box->widget()->minimumSizeHint().width());
+}
+
 void TestIpCalc::multicastPageFollowsTheAddress_data() {
   QTest::addColumn<int>("flags");
   QTest::newRow("class D/E subnets on") << 0;
   QTest::newRow("class D/E subnets off") << int(kNoClassDE);
+  QTest::newRow("typed MAC format: the first style") << int(kTypedMacFormat);
 }
 
 void TestIpCalc::multicastPageFollowsTheAddress() {

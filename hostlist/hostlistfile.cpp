@@ -169,11 +169,11 @@ class TMerger {
     // first would keep control characters that a second reading drops.
     line = Trimmed(line.substr(0, line.find('\0')));
     const TFieldSplitter fields(line, FDelimiter);
-    // A line with an address and no name (a name left empty is saved so)
-    // still takes its row, which keeps its generated name: skipping it would
-    // leave every later line of the file unmatched.
-    std::string address = fields.Field(1);
-    if (fields.FCount < 2 && !address.empty() && address.back() == FDelimiter) address.pop_back();
+    // The address is all before the first delimiter, so a line without a name
+    // (a name left empty is saved so) or with a name the splitter cannot give
+    // back (one holding the delimiter) still takes its row, which then keeps
+    // its generated name: skipping it would leave every later line unmatched.
+    const std::string address(line.substr(0, line.find(FDelimiter)));
     const ipv4 a(address);
     if (!a.is_valid()) return true;
     const int c = FMerge.matched;

@@ -109,6 +109,9 @@ class TestHostListFile : public QObject {
     QTest::newRow("a line without a name takes its row, later rows still match")
         << QByteArray("192.168.1.0,a\n192.168.1.1,\n192.168.1.2,c\n") << ',' << 3
         << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 c"};
+    QTest::newRow("a name lost to a doubled delimiter, later rows still match")
+        << QByteArray("192.168.1.0,,\n192.168.1.1,b\n") << ',' << 2
+        << QStringList{"192.168.1.0 nwc0a80100", "192.168.1.1 b", "192.168.1.2 hc0a80102"};
     QTest::newRow("blanks around a name inside the line")
         << QByteArray("192.168.1.0; a ;rest\n") << ';' << 1
         << QStringList{"192.168.1.0 a", "192.168.1.1 hc0a80101", "192.168.1.2 hc0a80102"};

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "ipcalc/tcipcalc.h"
+#include "ipv4lib/ipv4.h"
 #include "recordingservices.h"
 #include "shell/mainwindow.h"
 #include "shell/settingsstore.h"
@@ -46,11 +47,7 @@ qint64 HeapInUse() {
 }
 
 QString Dotted(uint32_t v) {
-  return QStringLiteral("%1.%2.%3.%4")
-      .arg(v >> 24)
-      .arg((v >> 16) & 255)
-      .arg((v >> 8) & 255)
-      .arg(v & 255);
+  return QString::fromStdString(ipv4(v).text());
 }
 
 }  // namespace

@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "common/optionsrec.h"
+#include "common/settingsstore.h"
 #include "ipcalc/netcalc.h"
 #include "ipcalc/tcipcalc.h"
-#include "shell/optionsrec.h"
-#include "shell/settingsstore.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include <memory>
 #include <string>
 
+#include "common/services.h"
 #include "hostlist/hostlistview.h"
 #include "hostlist/tfrmhostlist.h"
-#include "shell/services.h"
 
 namespace {
 
@@ -35,12 +35,6 @@ class BenchServices : public Services {
   int MessageBox(QWidget*, const QString&, const QString& text, Icon, int) override {
     std::fprintf(stderr, "box: %s\n", qPrintable(text));
     return Yes;
-  }
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return path;
-  }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return path;
   }
   QString ChooseOpenFile(QWidget*, FileDialog&) override { return path; }
   QString ChooseSaveFile(QWidget*, FileDialog&) override { return path; }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fuzz/fuzzcheck.h"
-#include "shell/fieldsplitter.h"
+#include "ipv4lib/fieldsplitter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/settingsstore.h"
 #include "fuzz/fuzzcheck.h"
-#include "shell/settingsstore.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "hostlist/hostlistmodel.h"
+#include "ipv4lib/fieldsplitter.h"
 #include "ipv4lib/ipv4.h"
-#include "shell/fieldsplitter.h"
 
 namespace {
 

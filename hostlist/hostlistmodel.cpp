@@ -1,8 +1,5 @@
 #include "hostlist/hostlistmodel.h"
 
-#include <QColor>
-#include <QFont>
-
 namespace {
 
 const char kHex[] = "0123456789abcdef";
@@ -105,15 +102,8 @@ QVariant THostListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return index.column() == 0 ? AddressText(index.row()) : Name(index.row());
-    case Qt::ForegroundRole:
-    case Qt::FontRole:
-      if (FHighlight.isEmpty() || AddressText(index.row()) != FHighlight) return QVariant();
-      if (role == Qt::ForegroundRole) return QColor(0, 0, 255);
-      {
-        QFont bold;
-        bold.setBold(true);
-        return bold;
-      }
+    case HighlightRole:
+      return !FHighlight.isEmpty() && AddressText(index.row()) == FHighlight;
     default:
       return QVariant();
   }

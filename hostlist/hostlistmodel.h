@@ -39,7 +39,11 @@ class THostListModel : public QAbstractTableModel {
   // show). A cut list ends in the row "more..." named "...". Drops all names.
   void Generate(const ipv4host& network, int limit, int maxRows = INT32_MAX);
 
-  // The row whose address text equals `address` is drawn blue and bold.
+  // True in HighlightRole for the row whose address text equals the
+  // highlighted address; the editor draws it blue and bold.
+  static constexpr int HighlightRole = Qt::UserRole + 1;
+
+  // The row whose address text equals `address` is highlighted.
   void SetHighlightedAddress(const QString& address);
   const QString& HighlightedAddress() const { return FHighlight; }
 

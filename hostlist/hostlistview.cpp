@@ -1,6 +1,8 @@
 #include "hostlist/hostlistview.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -10,7 +12,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "shell/reportlist.h"
+#include "common/reportlist.h"
 
 namespace {
 
@@ -27,6 +29,15 @@ int ClampToInt(int64_t v) {
 }
 
 }  // namespace
+
+QVariant THostListItems::data(const QModelIndex& index, int role) const {
+  if (role != Qt::ForegroundRole && role != Qt::FontRole) return THostListModel::data(index, role);
+  if (!THostListModel::data(index, HighlightRole).toBool()) return QVariant();
+  if (role == Qt::ForegroundRole) return QColor(0, 0, 255);
+  QFont bold;
+  bold.setBold(true);
+  return bold;
+}
 
 THostListView::THostListView(QWidget* parent) : QAbstractItemView(parent) {
   // The highlighted address keeps a readable blue on dark palettes.

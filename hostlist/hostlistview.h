@@ -11,6 +11,14 @@
 
 class QHeaderView;
 
+// The host list as the editor shows it: the highlighted row blue and bold.
+class THostListItems : public THostListModel {
+  Q_OBJECT
+ public:
+  using THostListModel::THostListModel;
+  QVariant data(const QModelIndex& index, int role) const override;
+};
+
 class THostListView : public QAbstractItemView {
   Q_OBJECT
  public:

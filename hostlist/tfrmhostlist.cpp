@@ -17,10 +17,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/icons.h"
+#include "common/services.h"
+#include "common/widgethelpers.h"
 #include "hostlist/hostlistview.h"
-#include "shell/icons.h"
-#include "shell/services.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   setObjectName(QStringLiteral("TfrmHostList"));
   setWindowTitle(QStringLiteral("IP Host List"));
 
-  model = new THostListModel(this);
+  model = new THostListItems(this);
   lvHosts = new THostListView;
   lvHosts->setObjectName(QStringLiteral("lvHosts"));
   lvHosts->setModel(model);

@@ -24,10 +24,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "shell/optionsrec.h"
-#include "shell/services.h"
-#include "shell/themecolors.h"
-#include "shell/widgethelpers.h"
+#include "common/optionsrec.h"
+#include "common/services.h"
+#include "common/themecolors.h"
+#include "common/widgethelpers.h"
 
 namespace {
 

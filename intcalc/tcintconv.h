@@ -7,8 +7,8 @@
 
 #include <array>
 
+#include "common/tcchild.h"
 #include "intcalc/intcalcmodel.h"
-#include "shell/tcchild.h"
 
 class QAction;
 class QComboBox;

@@ -6,9 +6,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/reportlist.h"
+#include "common/widgethelpers.h"
 #include "ipv4lib/ipv4host.h"
-#include "shell/reportlist.h"
-#include "shell/widgethelpers.h"
 
 TSpecialChart::TSpecialChart(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);

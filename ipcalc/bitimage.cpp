@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "shell/themecolors.h"
+#include "common/themecolors.h"
 
 TBitImage::TBitImage(int width, int height, QWidget* parent) : QWidget(parent) {
   setFixedSize(width, height);

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "ipcalc/netcalc.h"
+
 class TBitImage : public QWidget {
   Q_OBJECT
  public:
@@ -46,6 +48,21 @@ class TBitImage : public QWidget {
 // Navy (0, 0, 128): value labels, network bits, dots of the bit views.
 inline QColor NavyColor() {
   return QColor(0, 0, 128);
+}
+
+// Colour of a digit of the binary mask view: navy network bits, blue supernet
+// bits, aqua subnetting bits, green host bits.
+inline QColor BitRoleColour(TBitRole role) {
+  switch (role) {
+    case brSupernet:
+      return QColor(0, 0, 255);
+    case brSubnetting:
+      return QColor(0, 255, 255);
+    case brHost:
+      return QColor(0, 128, 0);
+    default:
+      return NavyColor();
+  }
 }
 
 template <typename ColourOf>

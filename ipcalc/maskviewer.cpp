@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "common/themecolors.h"
 #include "ipcalc/bitimage.h"
-#include "shell/themecolors.h"
 
 QLabel* MakeValueLabel(const QString& name, QWidget* parent) {
   auto* l = new QLabel(parent);

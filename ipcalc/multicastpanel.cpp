@@ -9,12 +9,12 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "common/services.h"
+#include "common/themecolors.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/multicast.h"
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4mac.h"
-#include "shell/services.h"
-#include "shell/themecolors.h"
 
 namespace {
 // All three diagrams end at this x, so the low-order bits stand above each other.

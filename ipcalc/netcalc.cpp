@@ -1,6 +1,5 @@
 #include "ipcalc/netcalc.h"
 
-#include "ipcalc/bitimage.h"
 #include "ipcalc/multicast.h"
 
 namespace {
@@ -345,35 +344,36 @@ ipv4 TrackBarMask(int position, bool rfc3021) {
   return ipv4(PrefixMaskValue(position));
 }
 
-std::array<QColor, 32> BinMaskColours(const ipv4& mask, const ipv4& address, bool viewerMode) {
-  const QColor navy = NavyColor();
-  QColor supernet = navy, subnetting = navy, host = navy;
-  if (viewerMode && !address.is_class_d() && !address.is_class_e()) {
-    supernet = QColor(0, 0, 255);
-    subnetting = QColor(0, 255, 255);
-    host = QColor(0, 128, 0);
-  }
-  std::array<QColor, 32> colours;
+std::array<TBitRole, 32> BinMaskRoles(const ipv4& mask, const ipv4& address, bool viewerMode) {
+  // Outside the viewer, and for class D and E, every digit reads as a network bit.
+  const bool coloured = viewerMode && !address.is_class_d() && !address.is_class_e();
+  std::array<TBitRole, 32> roles;
   const uint32_t v = mask.value();
   for (int i = 1; i <= 32; ++i) {
     const bool classful = (address.is_class_a() && i <= 8) || (address.is_class_b() && i <= 16) ||
                           (address.is_class_c() && i <= 24);
     const bool one = (v >> (32 - i)) & 1u;
-    QColor c = classful ? navy : host;
-    if (one && !classful) c = subnetting;
-    if (!one && classful) c = supernet;
-    colours[i - 1] = c;
+    TBitRole r = classful ? brNetwork : brHost;
+    if (one && !classful) r = brSubnetting;
+    if (!one && classful) r = brSupernet;
+    roles[i - 1] = coloured ? r : brNetwork;
   }
-  return colours;
+  return roles;
 }
 
-QString BitHint(const QColor& colour, const ipv4& address, bool viewerMode) {
+QString BitHint(TBitRole role, const ipv4& address, bool viewerMode) {
   if (!viewerMode || address.is_class_d() || address.is_class_e())
     return QStringLiteral("Binary subnet mask view");
-  if (colour == QColor(0, 128, 0)) return QStringLiteral("Host bit");
-  if (colour == QColor(0, 255, 255)) return QStringLiteral("Subnetting bit");
-  if (colour == QColor(0, 0, 255)) return QStringLiteral("Supernet bit");
-  return QStringLiteral("Network bit");
+  switch (role) {
+    case brHost:
+      return QStringLiteral("Host bit");
+    case brSubnetting:
+      return QStringLiteral("Subnetting bit");
+    case brSupernet:
+      return QStringLiteral("Supernet bit");
+    default:
+      return QStringLiteral("Network bit");
+  }
 }
 
 QString HistoryEntry(const QString& text) {

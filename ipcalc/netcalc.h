@@ -4,7 +4,6 @@
 // readers, the labels and bit colours of the mask viewer and the address
 // history rules. The window only copies these results into its controls.
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -103,10 +102,12 @@ bool SubnetTableFor(int prefix, bool rfc3021);
 // The mask of a track bar position; without RFC 3021 subnets 31 means /32.
 ipv4 TrackBarMask(int position, bool rfc3021);
 
-// Font colours of the 32 digits of the binary mask view, bit 31 first.
-std::array<QColor, 32> BinMaskColours(const ipv4& mask, const ipv4& address, bool viewerMode);
-// The hint of the binary mask view over a digit of the given colour.
-QString BitHint(const QColor& colour, const ipv4& address, bool viewerMode);
+// What a digit of the binary mask view stands for; the window gives each its colour.
+enum TBitRole { brNetwork, brSupernet, brSubnetting, brHost };
+// The roles of the 32 digits of the binary mask view, bit 31 first.
+std::array<TBitRole, 32> BinMaskRoles(const ipv4& mask, const ipv4& address, bool viewerMode);
+// The hint of the binary mask view over a digit of the given role.
+QString BitHint(TBitRole role, const ipv4& address, bool viewerMode);
 
 // The history entry for a typed address or network text ("10.1.2.3" for
 // "10.1.2.3/16"); empty when the text is neither or is 0.0.0.0.

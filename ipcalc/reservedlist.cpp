@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <string>
 
+#include "ipv4lib/fieldsplitter.h"
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
-#include "shell/fieldsplitter.h"
 
 namespace {
 const char kFileName[] = "reserved.lst";

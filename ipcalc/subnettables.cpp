@@ -9,12 +9,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/icons.h"
+#include "common/reportlist.h"
+#include "common/services.h"
+#include "common/widgethelpers.h"
 #include "ipcalc/subnetmodel.h"
 #include "ipv4lib/ipv4host.h"
-#include "shell/icons.h"
-#include "shell/reportlist.h"
-#include "shell/services.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 QLabel* MakeHeader(const QString& name, QWidget* parent) {

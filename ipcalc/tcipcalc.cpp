@@ -29,6 +29,10 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "common/optionsrec.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 #include "ipcalc/addresschart.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/maskviewer.h"
@@ -38,10 +42,6 @@
 #include "ipcalc/networkcalcbox.h"
 #include "ipcalc/subnettables.h"
 #include "ipv4lib/ipv4host.h"
-#include "shell/optionsrec.h"
-#include "shell/services.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 
@@ -790,16 +790,17 @@ void TcIpCalc::DrawBinMask() {
     gbSubnetViewer->imgBinMask->Clear();
     return;
   }
-  const std::array<QColor, 32> colours = BinMaskColours(FViewerMask, FAddress, FViewerMode);
+  const std::array<TBitRole, 32> roles = BinMaskRoles(FViewerMask, FAddress, FViewerMode);
   const auto glyphs = TBitImage::BitGlyphs(FViewerMask.value(), 32, [&](int i, bool) {
-    return TBitImage::Glyph{QChar(), colours[static_cast<std::size_t>(i - 1)], false};
+    return TBitImage::Glyph{QChar(), BitRoleColour(roles[static_cast<std::size_t>(i - 1)]), false};
   });
   const std::vector<int>& positions = gbSubnetViewer->imgBinMask->Draw(glyphs);
   for (int i = 0; i < 32; ++i) {
     // Digits and the three dots alternate in groups of eight.
     const std::size_t at = static_cast<std::size_t>(i + i / 8);
-    FBitCells[static_cast<std::size_t>(i)] = {at < positions.size() ? positions[at] : 0,
-                                              colours[static_cast<std::size_t>(i)]};
+    const TBitRole role = roles[static_cast<std::size_t>(i)];
+    FBitCells[static_cast<std::size_t>(i)] = {at < positions.size() ? positions[at] : 0, role,
+                                              BitRoleColour(role)};
   }
 }
 
@@ -808,7 +809,7 @@ void TcIpCalc::imgBinMaskMouseMove(int x) {
   for (std::size_t i = 0; i < FBitCells.size(); ++i)
     if (FBitCells[i].x <= x) cell = i;
   TBitImage* image = gbSubnetViewer->imgBinMask;
-  const QString hint = BitHint(FBitCells[cell].colour, FAddress, FViewerMode);
+  const QString hint = BitHint(FBitCells[cell].role, FAddress, FViewerMode);
   if (hint == image->toolTip()) return;
   image->setToolTip(hint);
   // A hint already on screen follows the mouse to the next kind of bit.

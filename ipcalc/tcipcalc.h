@@ -5,8 +5,9 @@
 #include <QString>
 #include <array>
 
+#include "common/tcchild.h"
+#include "ipcalc/netcalc.h"
 #include "ipv4lib/ipv4.h"
-#include "shell/tcchild.h"
 
 class QAction;
 class QComboBox;
@@ -90,6 +91,7 @@ class TcIpCalc : public TcChild {
   int FUsageCount = 0;
   struct BitCell {
     int x = 0;
+    TBitRole role = brNetwork;
     QColor colour;
   };
   std::array<BitCell, 32> FBitCells{};

@@ -33,22 +33,8 @@ bool IsSubnetMask(const ipv4& m) {
 
 }  // namespace
 
-QColor MaskKindColour(int kind) {
-  switch (kind) {
-    case mkSupernet:
-      return QColor(0, 0, 255);
-    case mkMask31:
-      return QColor(0, 128, 128);
-    case mkClassful:
-      return QColor(128, 0, 0);
-    default:
-      return QColor(0, 0, 0);
-  }
-}
-
-QColor ChartRowColour(int kind, const QString& remark) {
-  return remark.contains(QLatin1String("Class")) ? MaskKindColour(mkClassful)
-                                                 : MaskKindColour(kind);
+int ChartRowColour(int kind, const QString& remark) {
+  return remark.contains(QLatin1String("Class")) ? mkClassful : kind;
 }
 
 std::vector<TMaskChartRow> MaskChartRows(bool classASupernets, bool rfc3021) {
@@ -74,11 +60,10 @@ std::vector<TMaskChartRow> MaskChartRows(bool classASupernets, bool rfc3021) {
   }
   if (rfc3021)
     rows.push_back({QStringLiteral("255.255.255.254"), QStringLiteral("/31"), QStringLiteral("2"),
-                    QStringLiteral("0.0.0.1"), QStringLiteral("RFC3021"), mkMask31, QColor()});
+                    QStringLiteral("0.0.0.1"), QStringLiteral("RFC3021"), mkMask31});
   rows.push_back({QStringLiteral("255.255.255.255"), QStringLiteral("/32"),
-                  QStringLiteral("Host Mask"), QStringLiteral("0.0.0.0"), QString(), mkPlain,
-                  QColor()});
-  for (TMaskChartRow& r : rows) r.colour = ChartRowColour(r.kind, r.remark);
+                  QStringLiteral("Host Mask"), QStringLiteral("0.0.0.0"), QString(), mkPlain});
+  for (TMaskChartRow& r : rows) r.colourKind = ChartRowColour(r.kind, r.remark);
   return rows;
 }
 
@@ -109,7 +94,7 @@ TSubnetting SubnettingRows(const QString& maskText, bool rfc3021) {
       r.kind = mkMask31;
     else if (m == kClassA || m == kClassB || m == kClassC)
       r.kind = mkClassful;
-    r.colour = MaskKindColour(r.kind);
+    r.colourKind = r.kind;
     s.rows.push_back(r);
   } while (m < limit);
   return s;

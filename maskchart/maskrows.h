@@ -1,9 +1,8 @@
 #pragma once
 // What the Mask Chart and the Subnetting dialog list: one row per subnet
-// mask with its cells, a kind and the text colour of that kind. Computed
-// without a window, so the lists only show these rows.
+// mask with its cells, a kind and the colour role of its text. Computed
+// without a window, so the lists only show these rows and colour them.
 
-#include <QColor>
 #include <QString>
 #include <vector>
 
@@ -19,7 +18,7 @@ struct TMaskChartRow {
   QString wildcard;  // "0.0.0.255"
   QString remark;    // "Class A", "Class B", "Class C", "RFC3021" or empty
   int kind = mkPlain;
-  QColor colour;
+  int colourKind = mkPlain;  // the kind whose colour the row's text takes
 };
 
 // Every mask from /8 (from /1 with classASupernets) to /30, then the /31 row
@@ -33,7 +32,7 @@ struct TSubnettingRow {
   QString networks;  // how many such subnets the given mask holds
   QString hosts;     // usable hosts of each
   int kind = mkPlain;
-  QColor colour;
+  int colourKind = mkPlain;  // the kind whose colour the row's text takes
 };
 
 struct TSubnetting {
@@ -46,8 +45,6 @@ struct TSubnetting {
 // is no subnet mask, or the /32 host mask, has no rows.
 TSubnetting SubnettingRows(const QString& maskText, bool rfc3021);
 
-// Text colour of a row kind: black, blue, teal, maroon.
-QColor MaskKindColour(int kind);
-// Text colour of a chart row: maroon for the classful rows, whatever their
-// kind, else the kind's colour.
-QColor ChartRowColour(int kind, const QString& remark);
+// Colour role of a chart row: the classful rows take the classful colour,
+// whatever their kind; the others their kind's.
+int ChartRowColour(int kind, const QString& remark);

@@ -9,9 +9,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/reportlist.h"
+#include "common/widgethelpers.h"
+#include "maskchart/maskcolours.h"
 #include "maskchart/maskrows.h"
-#include "shell/reportlist.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 constexpr int kClientWidth = 336;
@@ -79,7 +80,8 @@ void TfrmSubnetting::FormShow() {
   for (const TSubnettingRow& r : s.rows)
     items << new QTreeWidgetItem(QStringList{r.mask, r.prefix, r.networks, r.hosts});
   lvSubnets->addTopLevelItems(items);
-  for (size_t i = 0; i < s.rows.size(); ++i) SetRowColour(items[int(i)], s.rows[i].colour);
+  for (size_t i = 0; i < s.rows.size(); ++i)
+    SetRowColour(items[int(i)], MaskKindColour(s.rows[i].colourKind));
   // Each mask starts from the designed widths, so one long list does not
   // leave the dialog wide for good.
   for (int c = 0; c < kColumnWidths.size(); ++c) lvSubnets->setColumnWidth(c, kColumnWidths[c]);

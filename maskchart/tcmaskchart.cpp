@@ -11,13 +11,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/optionsrec.h"
+#include "common/reportlist.h"
+#include "common/services.h"
+#include "common/widgethelpers.h"
 #include "ipv4lib/ipv4.h"
+#include "maskchart/maskcolours.h"
 #include "maskchart/maskrows.h"
 #include "maskchart/subnettingdialog.h"
-#include "shell/optionsrec.h"
-#include "shell/reportlist.h"
-#include "shell/services.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 
@@ -210,7 +211,8 @@ void TcMaskChart::BuildMaskChart() {
     items << item;
   }
   lvChartList->addTopLevelItems(items);
-  for (size_t i = 0; i < rows.size(); ++i) SetRowColour(items[int(i)], rows[i].colour);
+  for (size_t i = 0; i < rows.size(); ++i)
+    SetRowColour(items[int(i)], MaskKindColour(rows[i].colourKind));
   SelectListItem(lvChartList, 0);
 }
 

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "shell/tcchild.h"
+#include "common/tcchild.h"
 
 class QAction;
 class QLineEdit;

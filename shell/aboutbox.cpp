@@ -7,9 +7,9 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "shell/services.h"
-#include "shell/themecolors.h"
-#include "shell/widgethelpers.h"
+#include "common/services.h"
+#include "common/themecolors.h"
+#include "common/widgethelpers.h"
 
 namespace {
 

@@ -21,19 +21,21 @@
 #include <QWindow>
 #include <memory>
 
+#include "common/icons.h"
+#include "common/platform.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 #include "hostlist/tfrmhostlist.h"
 #include "intcalc/tcintconv.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
+#include "ipv4lib/ipv4.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "shell/aboutbox.h"
-#include "shell/icons.h"
 #include "shell/optionsdialog.h"
-#include "shell/platform.h"
-#include "shell/services.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
+#include "shell/termination.h"
 
 #ifndef ORVEX_VERSION
 #define ORVEX_VERSION ""
@@ -441,7 +443,7 @@ void TfrmMain::FormShow() {
   SplashPending = false;
   if (frmAbout) {
     frmAbout->VerLabel->setText(frmAbout->VerLabel->text() + BuildText);
-    frmAbout->lblIPv4Ver->setText(QStringLiteral("IPv4 clib ") + QStringLiteral("2.2.5"));
+    frmAbout->lblIPv4Ver->setText(QStringLiteral("IPv4 clib ") + QLatin1String(ipv4lib_version));
     frmAbout->lblPortInfo->setText(PortInfoText(ProgramDriveType));
   }
   if (frmLOptions) {
@@ -505,7 +507,7 @@ void TfrmMain::OpenToolWindow(int kind) {
 void TfrmMain::ArrangeNewToolWindow(TcChild* child) {
   const QList<TcChild*> windows = ToolWindows();
   if (windows.size() == 1 && windows.first() == child && frmLOptions &&
-      frmLOptions->cbxRestoreDesktop->isChecked()) {
+      frmLOptions->FOptions.RecallDesktopSettings) {
     child->RestoreMaximized();
     return;
   }

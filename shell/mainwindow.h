@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QString>
 
-#include "shell/tcchild.h"
+#include "common/tcchild.h"
 
 class QAction;
 class QApplication;

@@ -19,26 +19,16 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
-#include "shell/services.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
+#include "common/services.h"
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 
 namespace {
 
-const QString kOptions = QStringLiteral("Options");
-
-struct GeneralItem {
-  const char* key;
-  const char* text;
-};
-const GeneralItem kGeneral[] = {
-    {"EnableHints", "Enable Hints"},
-    {"UseSubnetViewerMask", "Subnet Viewer Mask"},
-    {"EnableClassASupernets", "Class A Supernets"},
-    {"RFC3021Subnets", "RFC3021 Subnets"},
-    {"ClassDESubnets", "Subnets for Class D and E"},
-};
-constexpr int kGeneralCount = 5;
+// Texts of the general check list, in list order.
+const char* const kGeneralTexts[kGeneralCount] = {"Enable Hints", "Subnet Viewer Mask",
+                                                  "Class A Supernets", "RFC3021 Subnets",
+                                                  "Subnets for Class D and E"};
 
 // Start-up list items and their bits.
 const int kStartupBits[] = {kStartIpCalc, kStartMaskChart, kStartIntConv};
@@ -91,25 +81,6 @@ QListWidget* MakeCheckList(const char* name, const QStringList& items) {
 }
 
 }  // namespace
-
-QString DefaultIanaLink() {
-  return QStringLiteral("https://www.iana.org/assignments/multicast-addresses");
-}
-
-QChar DelimiterForIndex(int index, QChar current) {
-  switch (index) {
-    case 0:
-      return QLatin1Char(',');
-    case 1:
-      return QLatin1Char(';');
-    case 2:
-      return QLatin1Char('\t');
-    case 3:
-      return QLatin1Char(' ');
-    default:
-      return current;
-  }
-}
 
 TfrmLOptions::TfrmLOptions(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -223,7 +194,7 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
 
   pnlGeneral = MakePage("pnlGeneral");
   QStringList generalTexts;
-  for (const GeneralItem& g : kGeneral) generalTexts << QLatin1String(g.text);
+  for (const char* text : kGeneralTexts) generalTexts << QLatin1String(text);
   clbGeneral = MakeCheckList("clbGeneral", generalTexts);
   SetHint(clbGeneral, QStringLiteral("Check an option to activte"));
   clbGeneral->setFixedHeight(clbGeneral->sizeHintForRow(0) * kGeneralCount +
@@ -399,69 +370,63 @@ bool TfrmLOptions::MaxItemsValue(int* value) const {
   return ok;
 }
 
+TStoredOptions TfrmLOptions::OptionsFromControls() const {
+  TStoredOptions o;
+  for (int i = 0; i < kGeneralCount; ++i) o.General[i] = GeneralChecked(i);
+  if (!MaxItemsValue(&o.MaxListItems)) o.MaxListItems = FMaxListItems;
+  o.StartupPages = StartupPagesFromChecks();
+  o.RecallDesktopSettings = cbxRestoreDesktop->isChecked();
+  o.CsvDelimiterIndex = cboxCsvDelimiter->currentIndex();
+  o.MacFormatIndex = MacFormatIndex();
+  o.IanaLink = edtIANALink->text();
+  o.BitWidthByte = FBitWidthByte;
+  return o;
+}
+
+void TfrmLOptions::ShowOptions(const TStoredOptions& o) {
+  for (int i = 0; i < kGeneralCount; ++i) SetGeneralChecked(i, o.General[i]);
+  FMaxListItems = o.MaxListItems;
+  edtMaxItems->setText(QString::number(FMaxListItems));
+  FStartupPages = o.StartupPages;
+  cbxRestoreDesktop->setChecked(o.RecallDesktopSettings);
+  for (int i = 0; i < 3; ++i)
+    clbStartup->item(i)->setCheckState((FStartupPages & kStartupBits[i]) ? Qt::Checked
+                                                                         : Qt::Unchecked);
+  cboxCsvDelimiter->setCurrentIndex(o.CsvDelimiterIndex);
+  SetDelimiter(cboxCsvDelimiter->currentIndex());
+  cbxMACFormat->setCurrentIndex(o.MacFormatIndex);
+  edtIANALink->setText(o.IanaLink);
+  edtIANALink->setCursorPosition(0);
+  FBitWidthByte = o.BitWidthByte;
+  cbxHighlightLow32->setChecked(FBitWidthByte & 0x80);
+  switch (FBitWidthByte & 0x7F) {
+    case 0:
+      rbtnVariable->setChecked(true);
+      break;
+    case 16:
+      rbtn16->setChecked(true);
+      break;
+    case 32:
+      rbtn32->setChecked(true);
+      break;
+    case 64:
+      rbtn64->setChecked(true);
+      break;
+    default:
+      break;
+  }
+}
+
 bool TfrmLOptions::ReadOptions(TReadMode mode) {
-  const SettingsFile ini(FOptions.IniFileName);
+  const TStoredOptions stored = LoadOptions(FOptions.IniFileName);
   bool changed = false;
   if (mode == rmLoad) {
-    for (int i = 0; i < kGeneralCount; ++i)
-      SetGeneralChecked(i, ini.ReadBool(kOptions, QLatin1String(kGeneral[i].key), true));
-    FMaxListItems = ini.ReadInteger(kOptions, QStringLiteral("MaxListItems"), 4096);
-    edtMaxItems->setText(QString::number(FMaxListItems));
-    FStartupPages = ini.ReadInteger(kOptions, QStringLiteral("StartupPages"), kStartIpCalc);
-    cbxRestoreDesktop->setChecked(
-        ini.ReadBool(kOptions, QStringLiteral("RecallDesktopSettings"), true));
-    for (int i = 0; i < 3; ++i)
-      clbStartup->item(i)->setCheckState((FStartupPages & kStartupBits[i]) ? Qt::Checked
-                                                                           : Qt::Unchecked);
-    cboxCsvDelimiter->setCurrentIndex(
-        ini.ReadInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), 1));
-    SetDelimiter(cboxCsvDelimiter->currentIndex());
-    cbxMACFormat->setCurrentIndex(ini.ReadInteger(kOptions, QStringLiteral("MacFormatIndex"), 0));
-    edtIANALink->setText(ini.ReadString(kOptions, QStringLiteral("IanaLink"), DefaultIanaLink()));
-    edtIANALink->setCursorPosition(0);
-    FBitWidthByte = ini.ReadInteger(kOptions, QStringLiteral("BitWidth"), 0);
-    cbxHighlightLow32->setChecked(FBitWidthByte & 0x80);
-    switch (FBitWidthByte & 0x7F) {
-      case 0:
-        rbtnVariable->setChecked(true);
-        break;
-      case 16:
-        rbtn16->setChecked(true);
-        break;
-      case 32:
-        rbtn32->setChecked(true);
-        break;
-      case 64:
-        rbtn64->setChecked(true);
-        break;
-      default:
-        break;
-    }
+    ShowOptions(stored);
   } else {
-    int maxItems = 0;
-    for (int i = 0; i < kGeneralCount && !changed; ++i)
-      changed = GeneralChecked(i) != ini.ReadBool(kOptions, QLatin1String(kGeneral[i].key), true);
     // A limit field that holds no number counts as a change, so Cancel asks
     // before throwing it away.
-    if (!changed)
-      changed = !MaxItemsValue(&maxItems) ||
-                maxItems != ini.ReadInteger(kOptions, QStringLiteral("MaxListItems"), 4096);
-    if (!changed)
-      changed = cbxRestoreDesktop->isChecked() !=
-                ini.ReadBool(kOptions, QStringLiteral("RecallDesktopSettings"), true);
-    if (!changed)
-      changed = cboxCsvDelimiter->currentIndex() !=
-                ini.ReadInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), 1);
-    if (!changed)
-      changed = MacFormatIndex() != ini.ReadInteger(kOptions, QStringLiteral("MacFormatIndex"), 0);
-    if (!changed)
-      changed = edtIANALink->text() !=
-                ini.ReadString(kOptions, QStringLiteral("IanaLink"), DefaultIanaLink());
-    if (!changed)
-      changed = StartupPagesFromChecks() !=
-                (FStartupPages & (kStartIpCalc | kStartMaskChart | kStartIntConv));
-    if (!changed)
-      changed = ini.ReadInteger(kOptions, QStringLiteral("BitWidth"), 0) != FBitWidthByte;
+    int maxItems = 0;
+    changed = !MaxItemsValue(&maxItems) || OptionsChanged(OptionsFromControls(), stored);
   }
   UpdateHints();
   FillOptionsRec();
@@ -479,35 +444,17 @@ bool TfrmLOptions::WriteOptions() {
   }
   FMaxListItems = maxItems;
   SetDelimiter(cboxCsvDelimiter->currentIndex());
-
-  SettingsFile ini(FOptions.IniFileName);
-  if (!ini.Probe()) return true;
-  for (int i = 0; i < kGeneralCount; ++i)
-    ini.WriteBool(kOptions, QLatin1String(kGeneral[i].key), GeneralChecked(i));
-  ini.WriteInteger(kOptions, QStringLiteral("MaxListItems"), FMaxListItems);
-  FStartupPages = StartupPagesFromChecks();
-  ini.WriteInteger(kOptions, QStringLiteral("StartupPages"), FStartupPages);
-  ini.WriteBool(kOptions, QStringLiteral("RecallDesktopSettings"), cbxRestoreDesktop->isChecked());
-  ini.WriteInteger(kOptions, QStringLiteral("CsvDelimiterIndex"), cboxCsvDelimiter->currentIndex());
-  ini.WriteInteger(kOptions, QStringLiteral("MacFormatIndex"), MacFormatIndex());
-  ini.WriteString(kOptions, QStringLiteral("IanaLink"), edtIANALink->text());
-  ini.WriteInteger(kOptions, QStringLiteral("BitWidth"), FBitWidthByte);
+  const TStoredOptions options = OptionsFromControls();
+  if (SaveOptions(FOptions.IniFileName, options)) FStartupPages = options.StartupPages;
   return true;
 }
 
 void TfrmLOptions::FillOptionsRec() {
-  FOptions.EnableHints = GeneralChecked(giEnableHints);
-  FOptions.UseSubnetViewerMask = GeneralChecked(giSubnetViewerMask);
-  FOptions.EnableClassASupernets = GeneralChecked(giClassASupernets);
-  FOptions.RFC3021Subnets = GeneralChecked(giRFC3021Subnets);
-  FOptions.ClassDESubnets = GeneralChecked(giClassDESubnets);
-  FOptions.RecallDesktopSettings = cbxRestoreDesktop->isChecked();
+  TStoredOptions shown = OptionsFromControls();
+  // The limit and the delimiter in use change only when they are saved.
+  shown.MaxListItems = FMaxListItems;
+  ::FillOptionsRec(FOptions, shown, FCsvDelimiter);
   FOptions.HighlightLow32 = cbxHighlightLow32->isChecked();
-  FOptions.CsvDelimiter = FCsvDelimiter;
-  FOptions.IanaLink = edtIANALink->text();
-  FOptions.MacFormatIndex = MacFormatIndex();
-  FOptions.MaxListItems = FMaxListItems;
-  FOptions.BitWidth = FBitWidthByte & 0x7F;
 }
 
 bool TfrmLOptions::ConfirmMaxItems() {

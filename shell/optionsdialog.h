@@ -6,7 +6,8 @@
 #include <QDialog>
 #include <QVector>
 
-#include "shell/optionsrec.h"
+#include "common/options.h"
+#include "common/optionsrec.h"
 
 class QCheckBox;
 class QComboBox;
@@ -22,25 +23,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TLinkLabel;
 
-// Items of the general check list, in list order.
-enum TGeneralItem {
-  giEnableHints = 0,
-  giSubnetViewerMask = 1,
-  giClassASupernets = 2,
-  giRFC3021Subnets = 3,
-  giClassDESubnets = 4
-};
-
-// Bits of the start-up page set.
-constexpr int kStartIpCalc = 0x01;
-constexpr int kStartMaskChart = 0x02;
-constexpr int kStartIntConv = 0x80;
-
-// The IANA page of IPv4 multicast address assignments.
-QString DefaultIanaLink();
-// The delimiter for list index 0..3; any other index gives `current`.
-QChar DelimiterForIndex(int index, QChar current);
-
 class TfrmLOptions : public QDialog {
   Q_OBJECT
  public:
@@ -50,6 +32,10 @@ class TfrmLOptions : public QDialog {
   // Load: fills the controls and the record from the settings file.
   // Compare: true when the controls differ from the settings file.
   bool ReadOptions(TReadMode mode);
+  // The options as the controls show them.
+  TStoredOptions OptionsFromControls() const;
+  // Puts stored options into the controls.
+  void ShowOptions(const TStoredOptions& options);
   // Writes the controls to the settings file (nothing when it cannot be
   // written); false when the limit field holds no valid number.
   bool WriteOptions();

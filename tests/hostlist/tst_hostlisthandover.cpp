@@ -14,13 +14,13 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/widgethelpers.h"
 #include "hostlist/hostlistview.h"
 #include "hostlist/tfrmhostlist.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
 #include "shell/mainwindow.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 

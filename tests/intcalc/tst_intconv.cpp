@@ -17,10 +17,10 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/optionsrec.h"
+#include "common/settingsstore.h"
 #include "intcalc/tcintconv.h"
 #include "recordingservices.h"
-#include "shell/optionsrec.h"
-#include "shell/settingsstore.h"
 
 class TestIntConv : public QObject {
   Q_OBJECT

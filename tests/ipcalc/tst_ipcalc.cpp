@@ -16,12 +16,12 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/optionsrec.h"
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
-#include "shell/optionsrec.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/optionsrec.h"
+#include "common/settingsstore.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
-#include "shell/optionsrec.h"
-#include "shell/settingsstore.h"
 
 namespace {
 // Shuffled on purpose, with comment, empty and malformed lines.

@@ -1,7 +1,7 @@
 #include <QTest>
 
+#include "ipv4lib/fieldsplitter.h"
 #include "rowname.h"
-#include "shell/fieldsplitter.h"
 
 class tst_fieldsplitter : public QObject {
   Q_OBJECT

@@ -14,12 +14,12 @@
 #include <functional>
 #include <memory>
 
+#include "common/optionsrec.h"
+#include "common/settingsstore.h"
+#include "common/themecolors.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
-#include "shell/optionsrec.h"
-#include "shell/settingsstore.h"
-#include "shell/themecolors.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/settingsstore.h"
 #include "hostlist/hostlistmodel.h"
 #include "hostlist/tfrmhostlist.h"
 #include "ipcalc/tcipcalc.h"
@@ -17,7 +18,6 @@
 #include "scratchmounts.h"
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
-#include "shell/settingsstore.h"
 #include "testfiles.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/settingsstore.h"
 #include "ipcalc/tcipcalc.h"
 #include "ipv4lib/ipv4.h"
 #include "recordingservices.h"
 #include "shell/mainwindow.h"
-#include "shell/settingsstore.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ORVEX_ASAN 1

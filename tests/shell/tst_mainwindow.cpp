@@ -12,14 +12,14 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
 #include "shell/aboutbox.h"
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
 #include "testfiles.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "common/settingsstore.h"
+#include "common/widgethelpers.h"
 #include "recordingservices.h"
 #include "shell/optionsdialog.h"
-#include "shell/settingsstore.h"
-#include "shell/widgethelpers.h"
 #include "testfiles.h"
 
 namespace {

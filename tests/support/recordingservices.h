@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "shell/services.h"
+#include "common/services.h"
 
 class RecordingServices : public Services {
  public:
@@ -28,14 +28,6 @@ class RecordingServices : public Services {
     boxes.append(Box{caption, text, icon, buttons});
     if (boxTakesFocus) PassFocusThroughBox();
     return boxAnswer;
-  }
-  QString OpenFileName(QWidget*, const QString& caption, const QString&, const QString&) override {
-    fileDialogs.append(caption);
-    return openAnswer;
-  }
-  QString SaveFileName(QWidget*, const QString& caption, const QString&, const QString&) override {
-    fileDialogs.append(caption);
-    return saveAnswer;
   }
   QString ChooseOpenFile(QWidget*, FileDialog& d) override {
     fileDialogs.append(d.caption);

@@ -12,7 +12,7 @@
 #include <unistd.h>
 #include <csignal>
 
-#include "shell/settingsstore.h"
+#include "common/settingsstore.h"
 #include "testfiles.h"
 
 namespace {

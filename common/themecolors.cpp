@@ -1,4 +1,4 @@
-#include "shell/themecolors.h"
+#include "common/themecolors.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -42,11 +42,6 @@ class Services {
   // Shows a modal message box; returns the Button pressed.
   virtual int MessageBox(QWidget* parent, const QString& caption, const QString& text, Icon icon,
                          int buttons = Ok) = 0;
-  // Standard file dialogs; "" when cancelled.
-  virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-                               const QString& filter) = 0;
-  virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                               const QString& filter) = 0;
   // Open (the file must exist) and save (asks before replacing a file)
   // dialogs; the chosen path, "" when cancelled. `d.filterIndex` is set to
   // the file type chosen.

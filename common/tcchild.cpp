@@ -1,9 +1,9 @@
-#include "shell/tcchild.h"
+#include "common/tcchild.h"
 
 #include <QCloseEvent>
 #include <QResizeEvent>
 
-#include "shell/settingsstore.h"
+#include "common/settingsstore.h"
 
 namespace {
 

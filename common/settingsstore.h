@@ -35,8 +35,6 @@ class SettingsFile {
   // [MRIP] Test=1 and deletes it again; false when either step failed.
   bool Probe();
 
-  const QString& FileName() const { return FPath; }
-
  private:
   // Rereads the file; every call starts from what is on disk.
   void Reload() const;

@@ -1,4 +1,4 @@
-#include "shell/fieldsplitter.h"
+#include "ipv4lib/fieldsplitter.h"
 
 #include <new>
 

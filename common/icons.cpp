@@ -1,4 +1,4 @@
-#include "shell/icons.h"
+#include "common/icons.h"
 
 #include <QString>
 

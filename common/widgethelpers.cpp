@@ -1,4 +1,4 @@
-#include "shell/widgethelpers.h"
+#include "common/widgethelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +13,7 @@
 
 #include <vector>
 
-#include "shell/themecolors.h"
+#include "common/themecolors.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/services.h"
+#include "common/services.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
-#include "shell/helpwindow.h"
+#include "common/helpwindow.h"
 
 namespace {
 
@@ -129,16 +129,6 @@ class QtServices : public Services {
         if (buttons & No) return No;
         return Ok;
     }
-  }
-
-  QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-                       const QString& filter) override {
-    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
-  }
-
-  QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                       const QString& filter) override {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
   }
 
   QString ChooseOpenFile(QWidget* parent, FileDialog& d) override {

@@ -1,4 +1,4 @@
-#include "shell/reportlist.h"
+#include "common/reportlist.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "shell/themecolors.h"
+#include "common/themecolors.h"
 
 namespace {
 

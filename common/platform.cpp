@@ -1,18 +1,12 @@
-#include "shell/platform.h"
+#include "common/platform.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QStorageInfo>
-#include <QWidget>
-#include <csignal>
 
-#include "shell/fieldsplitter.h"
+#include "ipv4lib/fieldsplitter.h"
 
 namespace {
 
@@ -121,32 +115,4 @@ QString BuildTextOf(const QString& fileVersion, const QString& buildDate) {
   return VersionTextOf(fileVersion) + QStringLiteral(" portable, Build ") +
          QString::fromStdString(fields.Field(4)) + QStringLiteral(" (") + date +
          QStringLiteral(")");
-}
-
-namespace {
-
-int gSignalPipe[2] = {-1, -1};
-
-void OnTerminationSignal(int) {
-  // Only what is safe in a signal handler: one byte down the pipe.
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t n = ::write(gSignalPipe[0], &byte, 1);
-}
-
-}  // namespace
-
-void CloseOnTerminationSignals(QWidget* window) {
-  if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, window);
-  QPointer<QWidget> target = window;
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
-    char byte = 0;
-    [[maybe_unused]] const ssize_t n = ::read(gSignalPipe[1], &byte, 1);
-    if (target) target->close();
-  });
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }

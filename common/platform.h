@@ -35,9 +35,3 @@ QString VersionTextOf(const QString& fileVersion);
 // "2.2.0 portable, Build 90 (Jul 16 2012)" from the file version and a
 // compiler date ("Jul 16 2012"; a padded day "Jul  6 2012" loses the pad).
 QString BuildTextOf(const QString& fileVersion, const QString& buildDate);
-
-class QWidget;
-// Closes `window` as the user would (so everything is saved) when the
-// process is asked to end: SIGTERM from the session at logout, SIGINT from
-// Ctrl+C in a terminal, SIGHUP when the terminal goes away.
-void CloseOnTerminationSignals(QWidget* window);

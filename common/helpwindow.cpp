@@ -1,4 +1,4 @@
-#include "shell/helpwindow.h"
+#include "common/helpwindow.h"
 
 #include <QFile>
 #include <QHBoxLayout>

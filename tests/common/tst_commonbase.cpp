@@ -6,12 +6,12 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "shell/helpwindow.h"
-#include "shell/icons.h"
-#include "shell/platform.h"
-#include "shell/widgethelpers.h"
+#include "common/helpwindow.h"
+#include "common/icons.h"
+#include "common/platform.h"
+#include "common/widgethelpers.h"
 
-class TestShellBase : public QObject {
+class TestCommonBase : public QObject {
   Q_OBJECT
 
  private slots:
@@ -195,5 +195,5 @@ class TestShellBase : public QObject {
   }
 };
 
-QTEST_MAIN(TestShellBase)
-#include "tst_shellbase.moc"
+QTEST_MAIN(TestCommonBase)
+#include "tst_commonbase.moc"

@@ -273,8 +273,7 @@ void TestIntConv::centring_data() {
   QTest::addColumn<QPoint>("at");           // where the box ends; (-1, -1): centred
   QTest::newRow("800x600") << QList<QSize>{{800, 600}} << QPoint(111, 101);
   QTest::newRow("800x600, then 500x300") << QList<QSize>{{800, 600}, {500, 300}} << QPoint(0, 0);
-  QTest::newRow("800x600, then 578x398")
-      << QList<QSize>{{800, 600}, {578, 398}} << QPoint(0, 0);
+  QTest::newRow("800x600, then 578x398") << QList<QSize>{{800, 600}, {578, 398}} << QPoint(0, 0);
   QTest::newRow("500x300, then 800x600")
       << QList<QSize>{{500, 300}, {800, 600}} << QPoint(111, 101);
   QTest::newRow("800x600, then 900x300") << QList<QSize>{{800, 600}, {900, 300}} << QPoint(-1, 0);

@@ -416,9 +416,23 @@ bool TfrmHostList::ConfirmDelimiterClash(char delimiter) {
              Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
 }
 
+bool TfrmHostList::ConfirmCutList() {
+  if (!model->IsCut()) return true;
+  const QString text =
+      QStringLiteral(
+          "The list shows only the first %1 of %2 hosts (the row limit in Options). Save anyway?")
+          .arg(model->AddressRowCount())
+          .arg(model->Network().host_count());
+  return Services::Instance().MessageBox(
+             this, kEditorCaption, text, Services::Icon::Warning,
+             Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
+}
+
 void TfrmHostList::SaveHostList() {
   // What was typed is part of the list saved.
   Commit();
+  // Asked before the file dialog: no name is picked for a list not wanted.
+  if (!ConfirmCutList()) return;
   Services& services = Services::Instance();
   Services::FileDialog d;
   d.caption = QStringLiteral("Save IP Host List");

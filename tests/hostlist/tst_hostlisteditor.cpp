@@ -325,6 +325,58 @@ class TestHostListEditor : public QObject {
     QCOMPARE(FServices->boxes.first().icon, Services::Icon::Warning);
     QCOMPARE(QFile::exists(File("list.csv")), written);
   }
+  void cutListQuestion_data() {
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");  // "" when none is asked
+    QTest::addColumn<int>("lines");         // written address lines; 0: nothing written
+    QTest::addColumn<QByteArray>("last");   // the file's last line
+    const QString q = QStringLiteral(
+        "The list shows only the first %1 of %2 hosts (the row limit in Options). Save anyway?");
+    QTest::newRow("/19 cut at 4096, No")
+        << "10.0.0.0/19" << 4096 << int(Services::No) << q.arg(4096).arg(8190) << 0 << QByteArray();
+    QTest::newRow("/19 cut at 4096, Yes")
+        << "10.0.0.0/19" << 4096 << int(Services::Yes) << q.arg(4096).arg(8190) << 4097
+        << QByteArray("more...,...");
+    QTest::newRow("/24 cut at 10, Yes") << "10.0.0.0/24" << 10 << int(Services::Yes)
+                                        << q.arg(10).arg(254) << 11 << QByteArray("more...,...");
+    QTest::newRow("/24 complete") << "10.0.0.0/24" << 4096 << int(Services::No) << "" << 256
+                                  << QByteArray("10.0.0.255,bc0a0000ff");
+    QTest::newRow("/24 at exactly its 256 rows") << "10.0.0.0/24" << 256 << int(Services::No) << ""
+                                                 << 256 << QByteArray("10.0.0.255,bc0a0000ff");
+  }
+  void cutListQuestion() {
+    QFETCH(QString, network);
+    QFETCH(int, limit);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(int, lines);
+    QFETCH(QByteArray, last);
+    Show(network, limit);
+    const QString path = File("list.csv");
+    const QByteArray old = "IP Address,Host Name\n10.0.0.0,old\n";
+    WriteAll(path, old);
+    FServices->saveAnswer = path;
+    FServices->boxAnswer = answer;
+    QTest::mouseClick(F->btnSave, Qt::LeftButton);
+    QCOMPARE(FServices->BoxTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    if (!question.isEmpty()) {
+      const RecordingServices::Box& b = FServices->boxes.first();
+      QCOMPARE(b.caption, QStringLiteral("IP Host List Editor"));
+      QCOMPARE(b.buttons, Services::Yes | Services::No | Services::DefaultIs(Services::No));
+    }
+    // No is answered before a file name is asked for.
+    QCOMPARE(FServices->fileDialogs.size(), lines ? 1 : 0);
+    if (!lines) {
+      QCOMPARE(ReadAll(path), old);
+      QCOMPARE(F->windowTitle(), F->FTitle);
+      return;
+    }
+    const QList<QByteArray> written = ReadAll(path).trimmed().split('\n');
+    QCOMPARE(written.size(), 5 + lines);
+    QCOMPARE(written.last(), last);
+  }
   void moreRowIsNeverNamed_data() {
     // 10.0.0.0/24 cut at 4 rows: "more..." is row 4.
     QTest::addColumn<QString>("steps");

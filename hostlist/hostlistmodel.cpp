@@ -190,15 +190,25 @@ QString THostListModel::CopyText(const TRowRuns& rows) const {
   return QString::fromUtf8(out.data(), qsizetype(out.size()));
 }
 
+TRowRuns THostListModel::AddressRows(TRowRuns rows) const {
+  while (!rows.empty() && rows.back().second >= FRowCount) {
+    if (rows.back().first >= FRowCount)
+      rows.pop_back();
+    else
+      rows.back().second = FRowCount - 1;
+  }
+  return rows;
+}
+
 void THostListModel::SetName(const TRowRuns& rows, const QString& name) {
-  if (rows.empty()) return;
   const std::string utf8 = name.toStdString();
   const std::string_view view(utf8);
   TNameRuns top;
-  for (const auto& [first, last] : rows) {
-    if (first < 0 || last < first || last >= rowCount()) continue;
+  for (const auto& [first, last] : AddressRows(rows)) {
+    if (first < 0 || last < first) continue;
     top.Append(uint32_t(first), uint32_t(last), &view);
   }
+  if (top.Empty()) return;
   FNames.Overlay(std::move(top));
   NamesChanged();
 }

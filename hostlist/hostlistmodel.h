@@ -56,6 +56,11 @@ class THostListModel : public QAbstractTableModel {
   // The generated address rows (without "more...").
   int AddressRowCount() const { return FRowCount; }
   bool IsCut() const { return FCut; }
+  // The row "more..." that ends a cut list: it stands for the rows left
+  // out and is no host, so it is never named.
+  bool IsMoreRow(int row) const { return FCut && row == FRowCount; }
+  // `rows` without the row "more...".
+  TRowRuns AddressRows(TRowRuns rows) const;
   // The host count panel: "254 hosts", "65534 hosts, 4096 shown".
   const QString& HostCountText() const { return FHostCountText; }
   const ipv4host& Network() const { return FNetwork; }
@@ -75,7 +80,7 @@ class THostListModel : public QAbstractTableModel {
   // Address, tab, name and CR LF for every row of `rows`, in list order.
   QString CopyText(const TRowRuns& rows) const;
 
-  // Gives every row of `rows` the name `name`.
+  // Gives every address row of `rows` the name `name`.
   void SetName(const TRowRuns& rows, const QString& name);
   // Applies names collected for increasing rows (pasting, opening a file),
   // and address texts as they stood in a file.

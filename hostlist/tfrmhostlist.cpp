@@ -210,6 +210,7 @@ void TfrmHostList::GenerateHostList() {
   FNamesChanged = false;
   setWindowTitle(FTitle);
   edtHostName->clear();
+  edtHostName->setEnabled(true);
   FFieldEdited = false;
   const QString status = StatusText ? StatusText() : QString();
   // Rows are made when they are drawn, so the list is ready at once: the
@@ -237,13 +238,15 @@ void TfrmHostList::SelectRow(int row) {
 void TfrmHostList::lvHostsSelectItem() {
   const TRowRuns rows = lvHosts->SelectedRows();
   const bool one = rows.size() == 1 && rows.front().first == rows.front().second;
-  QString text;
-  if (one) {
-    text = model->Name(rows.front().first);
-    if (text == QLatin1String("...")) return;
-  }
-  edtHostName->setText(text);
+  // "more..." stands for the rows left out: there is no name to edit.
+  const bool more = one && model->IsMoreRow(rows.front().first);
+  edtHostName->setText(one && !more ? model->Name(rows.front().first) : QString());
   FFieldEdited = false;
+  if (more) {
+    FModified = false;
+    if (edtHostName->hasFocus()) lvHosts->setFocus();
+  }
+  edtHostName->setEnabled(!more);
   // Ready to be typed over, so Enter after Enter names row after row.
   if (edtHostName->hasFocus()) edtHostName->selectAll();
 }
@@ -251,7 +254,8 @@ void TfrmHostList::lvHostsSelectItem() {
 void TfrmHostList::edtHostNameChange() {
   const TRowRuns rows = lvHosts->SelectedRows();
   if (rows.size() != 1 || rows.front().first != rows.front().second) return;
-  FModified = edtHostName->text() != model->Name(rows.front().first);
+  const int row = rows.front().first;
+  FModified = !model->IsMoreRow(row) && edtHostName->text() != model->Name(row);
 }
 
 void TfrmHostList::RefreshNameField() {
@@ -264,7 +268,7 @@ void TfrmHostList::Commit() {
   // Entering and leaving the field without typing names nothing: several
   // selected rows show an empty field, and committing it would blank them.
   if (!FFieldEdited) return;
-  const TRowRuns rows = lvHosts->SelectedRows();
+  const TRowRuns rows = model->AddressRows(lvHosts->SelectedRows());
   if (rows.empty()) return;
   FFieldEdited = false;
   const bool same = rows.size() == 1 && rows.front().first == rows.front().second &&
@@ -281,7 +285,8 @@ void TfrmHostList::edtHostNameKeyPress() {
   if (rows.empty() || rows.back().second < 1) return;
   const int k = rows.back().second;
   lvHosts->selectionModel()->clearSelection();
-  SelectRow(k + 1);
+  // Past the last address, "more..." included, no row stays selected.
+  SelectRow(k + 1 < model->AddressRowCount() ? k + 1 : -1);
 }
 
 bool TfrmHostList::eventFilter(QObject* watched, QEvent* event) {
@@ -322,12 +327,13 @@ bool TfrmHostList::event(QEvent* event) {
 }
 
 void TfrmHostList::pmPopupPopup() {
-  const bool selected = !lvHosts->SelectedRows().empty();
+  const TRowRuns rows = lvHosts->SelectedRows();
+  const bool nameable = !model->AddressRows(rows).empty();
   Selectall1->setEnabled(true);
   Copytable1->setEnabled(true);
-  Edit1->setEnabled(true);
-  Copyselected1->setEnabled(selected);
-  Pasteselcted1->setEnabled(selected && Services::Instance().ClipboardText().size() >= 2);
+  Edit1->setEnabled(edtHostName->isEnabled());
+  Copyselected1->setEnabled(!rows.empty());
+  Pasteselcted1->setEnabled(nameable && Services::Instance().ClipboardText().size() >= 2);
 }
 
 void TfrmHostList::Selectall1Click() {
@@ -346,7 +352,7 @@ void TfrmHostList::Copytable1Click() {
 }
 
 void TfrmHostList::Pasteselcted1Click() {
-  const TRowRuns rows = lvHosts->SelectedRows();
+  const TRowRuns rows = model->AddressRows(lvHosts->SelectedRows());
   if (rows.empty()) return;
   const QStringList lines = Services::Instance().ClipboardText().split(QLatin1Char('\n'));
   TNameRuns names;
@@ -370,6 +376,7 @@ void TfrmHostList::Pasteselcted1Click() {
 }
 
 void TfrmHostList::Edit1Click() {
+  if (!edtHostName->isEnabled()) return;
   edtHostName->setFocus(Qt::OtherFocusReason);
 }
 
@@ -409,9 +416,23 @@ bool TfrmHostList::ConfirmDelimiterClash(char delimiter) {
              Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
 }
 
+bool TfrmHostList::ConfirmCutList() {
+  if (!model->IsCut()) return true;
+  const QString text =
+      QStringLiteral(
+          "The list shows only the first %1 of %2 hosts (the row limit in Options). Save anyway?")
+          .arg(model->AddressRowCount())
+          .arg(model->Network().host_count());
+  return Services::Instance().MessageBox(
+             this, kEditorCaption, text, Services::Icon::Warning,
+             Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
+}
+
 void TfrmHostList::SaveHostList() {
   // What was typed is part of the list saved.
   Commit();
+  // Asked before the file dialog: no name is picked for a list not wanted.
+  if (!ConfirmCutList()) return;
   Services& services = Services::Instance();
   Services::FileDialog d;
   d.caption = QStringLiteral("Save IP Host List");

@@ -113,6 +113,9 @@ class TfrmHostList : public QDialog {
   // "FTitle (file name)".
   void ShowFileCaption(const QString& path);
   bool ConfirmDelimiterClash(char delimiter);
+  // A list cut at the row limit holds fewer hosts than the network: the
+  // user says whether to save it all the same. True for a complete list.
+  bool ConfirmCutList();
 
   // Set by typing, cleared when the field is filled from the list or committed.
   bool FFieldEdited = false;

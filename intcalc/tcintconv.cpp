@@ -22,6 +22,7 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "common/optionsrec.h"
@@ -376,7 +377,8 @@ void TcIntConv::BuildLayout() {
           [this](Qt::WindowStates, Qt::WindowStates now) {
             SetFocusColours(now.testFlag(Qt::WindowActive));
           });
-  for (QObject* o : std::initializer_list<QObject*>{edtDisplay, ScrollBox1, edtCalculation})
+  for (QObject* o :
+       std::initializer_list<QObject*>{edtDisplay, ScrollBox1->widget(), edtCalculation})
     o->installEventFilter(this);
 }
 
@@ -594,13 +596,13 @@ void TcIntConv::Copy1Click() {
 // ---------------------------------------------------------------- events
 
 void TcIntConv::CentreContent() {
-  const QSize client = ScrollBox1->maximumViewportSize();
-  QPoint at = scBox->pos();
-  if (client.width() > kBoxWidth) at.setX((client.width() - kBoxWidth) / 2);
-  if (client.height() > kBoxHeight) at.setY((client.height() - kBoxHeight) / 2);
-  scBox->move(at);
-  // An offset kept in a narrower window stays reachable by scrolling.
-  ScrollBox1->widget()->setMinimumSize(at.x() + kBoxWidth, at.y() + kBoxHeight);
+  // The scroll area sizes the holder to what is in sight once its scroll
+  // bars are settled, and never below the box. An offset is worked out
+  // anew each time: one kept from a larger window would push the box out
+  // of a smaller one.
+  const QSize area = ScrollBox1->widget()->size();
+  scBox->move(std::max(0, (area.width() - kBoxWidth) / 2),
+              std::max(0, (area.height() - kBoxHeight) / 2));
 }
 
 void TcIntConv::showEvent(QShowEvent* event) {
@@ -614,7 +616,7 @@ void TcIntConv::showEvent(QShowEvent* event) {
 }
 
 bool TcIntConv::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ScrollBox1) {
+  if (watched == ScrollBox1->widget()) {
     if (event->type() == QEvent::Resize) CentreContent();
   } else if (watched == edtCalculation) {
     // Scrolling the window over the line must not pick an entry.

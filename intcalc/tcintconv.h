@@ -33,7 +33,8 @@ class TcIntConv : public TcChild {
   void RefreshDisplay() override;
   int HelpContext() const override { return 3000; }
 
-  // Moves scBox to the middle of a client area that is larger than it.
+  // Moves scBox to the middle of the client area, or to its left or top edge
+  // where the area is smaller than the box (runs on every resize).
   void CentreContent();
 
   // The state this window mirrors.

@@ -325,6 +325,138 @@ class TestHostListEditor : public QObject {
     QCOMPARE(FServices->boxes.first().icon, Services::Icon::Warning);
     QCOMPARE(QFile::exists(File("list.csv")), written);
   }
+  void cutListQuestion_data() {
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("question");  // "" when none is asked
+    QTest::addColumn<int>("lines");         // written address lines; 0: nothing written
+    QTest::addColumn<QByteArray>("last");   // the file's last line
+    const QString q = QStringLiteral(
+        "The list shows only the first %1 of %2 hosts (the row limit in Options). Save anyway?");
+    QTest::newRow("/19 cut at 4096, No")
+        << "10.0.0.0/19" << 4096 << int(Services::No) << q.arg(4096).arg(8190) << 0 << QByteArray();
+    QTest::newRow("/19 cut at 4096, Yes")
+        << "10.0.0.0/19" << 4096 << int(Services::Yes) << q.arg(4096).arg(8190) << 4097
+        << QByteArray("more...,...");
+    QTest::newRow("/24 cut at 10, Yes") << "10.0.0.0/24" << 10 << int(Services::Yes)
+                                        << q.arg(10).arg(254) << 11 << QByteArray("more...,...");
+    QTest::newRow("/24 complete") << "10.0.0.0/24" << 4096 << int(Services::No) << "" << 256
+                                  << QByteArray("10.0.0.255,bc0a0000ff");
+    QTest::newRow("/24 at exactly its 256 rows") << "10.0.0.0/24" << 256 << int(Services::No) << ""
+                                                 << 256 << QByteArray("10.0.0.255,bc0a0000ff");
+  }
+  void cutListQuestion() {
+    QFETCH(QString, network);
+    QFETCH(int, limit);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(int, lines);
+    QFETCH(QByteArray, last);
+    Show(network, limit);
+    const QString path = File("list.csv");
+    const QByteArray old = "IP Address,Host Name\n10.0.0.0,old\n";
+    WriteAll(path, old);
+    FServices->saveAnswer = path;
+    FServices->boxAnswer = answer;
+    QTest::mouseClick(F->btnSave, Qt::LeftButton);
+    QCOMPARE(FServices->BoxTexts(), question.isEmpty() ? QStringList() : QStringList{question});
+    if (!question.isEmpty()) {
+      const RecordingServices::Box& b = FServices->boxes.first();
+      QCOMPARE(b.caption, QStringLiteral("IP Host List Editor"));
+      QCOMPARE(b.buttons, Services::Yes | Services::No | Services::DefaultIs(Services::No));
+    }
+    // No is answered before a file name is asked for.
+    QCOMPARE(FServices->fileDialogs.size(), lines ? 1 : 0);
+    if (!lines) {
+      QCOMPARE(ReadAll(path), old);
+      QCOMPARE(F->windowTitle(), F->FTitle);
+      return;
+    }
+    const QList<QByteArray> written = ReadAll(path).trimmed().split('\n');
+    QCOMPARE(written.size(), 5 + lines);
+    QCOMPARE(written.last(), last);
+  }
+  void moreRowIsNeverNamed_data() {
+    // 10.0.0.0/24 cut at 4 rows: "more..." is row 4.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QStringList>("names");  // rows 0-3 afterwards
+    QTest::addColumn<TRowRuns>("selected");  // afterwards
+    const QStringList generated{"nw0a000000", "h0a000001", "h0a000002", "h0a000003"};
+    QTest::newRow("typed on row 3, more... clicked")
+        << "select 3, type, click 4" << QStringList{"nw0a000000", "h0a000001", "h0a000002", "x"}
+        << TRowRuns{{4, 4}};
+    QTest::newRow("more... clicked, field left")
+        << "select 3, click 4, type, leave" << generated << TRowRuns{{4, 4}};
+    QTest::newRow("Enter on the last address row")
+        << "select 3, type, enter" << QStringList{"nw0a000000", "h0a000001", "h0a000002", "x"}
+        << TRowRuns{};
+    QTest::newRow("Enter on more... and others")
+        << "select 2-4, type, enter" << QStringList{"nw0a000000", "h0a000001", "x", "x"}
+        << TRowRuns{};
+    QTest::newRow("paste into rows 2 to 4")
+        << "select 2-4, paste" << QStringList{"nw0a000000", "h0a000001", "a", "b"}
+        << TRowRuns{{2, 4}};
+    QTest::newRow("paste into more... alone") << "select 4, paste" << generated << TRowRuns{{4, 4}};
+    QTest::newRow("Ctrl+V on more... alone") << "select 4, ctrl+v" << generated << TRowRuns{{4, 4}};
+    QTest::newRow("Edit name on more...") << "select 4, edit" << generated << TRowRuns{{4, 4}};
+    QTest::newRow("select all, type, leave")
+        << "select all, type, leave" << QStringList{"x", "x", "x", "x"} << TRowRuns{{0, 4}};
+    QTest::newRow("select all, type, Enter")
+        << "select all, type, enter" << QStringList{"x", "x", "x", "x"} << TRowRuns{};
+  }
+  void moreRowIsNeverNamed() {
+    QFETCH(QString, steps);
+    QFETCH(QStringList, names);
+    QFETCH(TRowRuns, selected);
+    Show("10.0.0.0/24", 4);
+    FServices->clipboard << QStringLiteral("a\nb\nc");
+    for (const QString& step : steps.split(QStringLiteral(", "))) {
+      if (step == "select 3") Select({3});
+      if (step == "select 4") Select({4});
+      if (step == "click 4")
+        QTest::mouseClick(F->lvHosts->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          F->lvHosts->visualRect(F->model->index(4, 0)).center());
+      if (step == "select 2-4") Select({2, 3, 4});
+      if (step == "select all") F->Selectall1->trigger();
+      if (step == "type") Type("x");
+      if (step == "leave") LeaveField();
+      if (step == "enter") QTest::keyClick(F->edtHostName, Qt::Key_Return);
+      if (step == "paste") {
+        emit F->pmPopup->aboutToShow();
+        QCOMPARE(F->Pasteselcted1->isEnabled(), (selected != TRowRuns{{4, 4}}));
+        F->Pasteselcted1Click();
+      }
+      if (step == "ctrl+v") QTest::keyClick(F->lvHosts, Qt::Key_V, Qt::ControlModifier);
+      if (step == "edit") {
+        emit F->pmPopup->aboutToShow();
+        QVERIFY(!F->Edit1->isEnabled());
+        F->Edit1Click();
+        QVERIFY(!F->edtHostName->hasFocus());
+      }
+    }
+    QCOMPARE(Selected(), selected);
+    if (selected == TRowRuns{{4, 4}}) {
+      // Nothing to edit: the field is empty, closed to typing and unchanged.
+      QCOMPARE(F->edtHostName->text(), QString());
+      QVERIFY(!F->edtHostName->isEnabled());
+      QVERIFY(!F->FModified);
+    }
+    LeaveField();
+    QStringList got;
+    for (int row = 0; row < 4; ++row) got << Name(row);
+    QCOMPARE(got, names);
+    QCOMPARE(Name(4), QStringLiteral("..."));
+    // A cut list still ends in "more..." with no name when saved.
+    FServices->saveAnswer = File("list.csv");
+    FServices->boxAnswer = Services::Yes;
+    F->SaveHostList();
+    QCOMPARE(ReadAll(File("list.csv")).trimmed().split('\n').last(), QByteArray("more...,..."));
+    // Another row makes the field usable again.
+    Select({1});
+    QVERIFY(F->edtHostName->isEnabled());
+    QCOMPARE(F->edtHostName->text(), names.at(1));
+  }
   void open() {
     Show("192.168.1.0/24", 4096, QLatin1Char(';'));
     F->model->SetName({{0, 0}, {10, 20}}, QStringLiteral("web"));

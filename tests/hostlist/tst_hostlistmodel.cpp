@@ -128,6 +128,28 @@ class TestHostListModel : public QObject {
     QCOMPARE(m.Name(m.rowCount() - 1), QStringLiteral("Müller"));
     QCOMPARE(m.Name(m.rowCount()), QString());
   }
+  void moreRowIsNeverNamed_data() {
+    QTest::addColumn<TRowRuns>("rows");  // 10.0.0.0/24 cut at 4: "more..." is row 4
+    QTest::addColumn<TRowRuns>("named");
+    QTest::newRow("all rows") << TRowRuns{{0, 4}} << TRowRuns{{0, 3}};
+    QTest::newRow("more... alone") << TRowRuns{{4, 4}} << TRowRuns{};
+    QTest::newRow("rows 1, 3 and more...") << TRowRuns{{1, 1}, {3, 4}} << TRowRuns{{1, 1}, {3, 3}};
+    QTest::newRow("address rows only") << TRowRuns{{2, 3}} << TRowRuns{{2, 3}};
+  }
+  void moreRowIsNeverNamed() {
+    QFETCH(TRowRuns, rows);
+    QFETCH(TRowRuns, named);
+    THostListModel m;
+    m.Generate(HostListNetwork("10.0.0.0/24"), 4);
+    QVERIFY(m.IsMoreRow(4));
+    QVERIFY(!m.IsMoreRow(3));
+    QCOMPARE(m.AddressRows(rows), named);
+    m.SetName(rows, QStringLiteral("oops"));
+    QCOMPARE(Row(m, 4), QStringLiteral("more... ..."));
+    TRowRuns got;
+    for (const TNameRuns::Run& r : m.Names().Runs()) got.emplace_back(int(r.first), int(r.last));
+    QCOMPARE(got, named);
+  }
   void highlight() {
     THostListModel m;
     m.Generate(HostListNetwork("192.168.1.0/24"), 4096);

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -37,7 +38,10 @@ class TestIntConv : public QObject {
   void popupBitWidthAndHighlight();
   void historyPickedOnlyFromTheList();
   void zeroDivisor();
+  void centring_data();
   void centring();
+  void centringAfterMaximize_data();
+  void centringAfterMaximize();
 
  private:
   template <typename T>
@@ -264,17 +268,59 @@ void TestIntConv::zeroDivisor() {
   QCOMPARE(FServices->boxes.size(), 1);
 }
 
+void TestIntConv::centring_data() {
+  QTest::addColumn<QList<QSize>>("sizes");  // client sizes, one after the other
+  QTest::addColumn<QPoint>("at");           // where the box ends; (-1, -1): centred
+  QTest::newRow("800x600") << QList<QSize>{{800, 600}} << QPoint(111, 101);
+  QTest::newRow("800x600, then 500x300") << QList<QSize>{{800, 600}, {500, 300}} << QPoint(0, 0);
+  QTest::newRow("800x600, then 578x398") << QList<QSize>{{800, 600}, {578, 398}} << QPoint(0, 0);
+  QTest::newRow("500x300, then 800x600")
+      << QList<QSize>{{500, 300}, {800, 600}} << QPoint(111, 101);
+  QTest::newRow("800x600, then 900x300") << QList<QSize>{{800, 600}, {900, 300}} << QPoint(-1, 0);
+  QTest::newRow("800x600, then 500x700") << QList<QSize>{{800, 600}, {500, 700}} << QPoint(0, -1);
+}
+
 void TestIntConv::centring() {
+  QFETCH(QList<QSize>, sizes);
+  QFETCH(QPoint, at);
   auto* scroll = Find<QScrollArea>("ScrollBox1");
   auto* box = Find<QWidget>("scBox");
   const QSize frame = FWindow->size() - scroll->size();
-  FWindow->resize(QSize(800, 600) + frame);
-  QCOMPARE(scroll->width(), 800);
-  QCOMPARE(box->pos(), QPoint(111, 101));
-  FWindow->resize(QSize(500, 300) + frame);
-  QCOMPARE(box->pos(), QPoint(111, 101));
-  // Still all there: the scroll area reaches its right edge.
-  QCOMPARE(scroll->widget()->minimumWidth(), 111 + 578);
+  for (const QSize& size : sizes) FWindow->resize(size + frame);
+  QCOMPARE(scroll->size(), sizes.last());
+  const QRect sight = scroll->viewport()->rect();
+  if (at.x() < 0) at.setX((sight.width() - box->width()) / 2);
+  if (at.y() < 0) at.setY((sight.height() - box->height()) / 2);
+  QCOMPARE(box->pos(), at);
+  // Nothing of the box is out of reach of the scroll bars.
+  QVERIFY(scroll->widget()->rect().contains(box->geometry()));
+}
+
+void TestIntConv::centringAfterMaximize_data() {
+  QTest::addColumn<bool>("tile");
+  QTest::newRow("maximized, restored") << false;
+  QTest::newRow("tiled, made smaller") << true;
+}
+
+void TestIntConv::centringAfterMaximize() {
+  QFETCH(bool, tile);
+  auto* scroll = Find<QScrollArea>("ScrollBox1");
+  auto* box = Find<QWidget>("scBox");
+  // Smaller than the box: the window scrolls.
+  const QSize small = QSize(500, 300) + FWindow->size() - scroll->size();
+  FWindow->resize(small);
+  if (tile) {
+    FArea->tileSubWindows();
+    QVERIFY(box->x() > 100);
+    FWindow->resize(small);
+  } else {
+    FWindow->showMaximized();
+    QVERIFY(box->x() > 100);
+    FWindow->showNormal();
+  }
+  QCOMPARE(FWindow->size(), small);
+  QCOMPARE(box->pos(), QPoint(0, 0));
+  QCOMPARE(scroll->widget()->size(), box->size());
 }
 
 QTEST_MAIN(TestIntConv)

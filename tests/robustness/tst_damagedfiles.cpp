@@ -248,8 +248,8 @@ class TestDamagedFiles : public QObject {
     WriteAll(path, old);
     ScratchMounts::FillDisk(FFolder);
     TfrmHostList editor;
-    editor.FTitle = QStringLiteral("IP Host List for 10.0.0.0/16");
-    editor.FNetwork = HostListNetwork(QStringLiteral("10.0.0.0/16"));
+    editor.FTitle = QStringLiteral("IP Host List for 10.0.0.0/20");
+    editor.FNetwork = HostListNetwork(QStringLiteral("10.0.0.0/20"));
     editor.show();
     editor.FModified = true;
     FServices->saveAnswer = path;

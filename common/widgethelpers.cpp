@@ -6,8 +6,12 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPointer>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -169,4 +173,132 @@ void TLinkLabel::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QLabel::keyPressEvent(event);
+}
+
+QString QuotedInput(const QString& text) {
+  QString quoted = text;
+  if (quoted.size() > kQuotedInputLength) {
+    qsizetype keep = kQuotedInputLength - 1;
+    // Never half of a character outside the basic plane.
+    if (quoted.at(keep - 1).isHighSurrogate()) --keep;
+    quoted = quoted.left(keep) + QChar(0x2026);
+  }
+  // A pasted line break or tab would only stretch the box.
+  for (QChar& c : quoted)
+    if (c.unicode() < 32) c = QLatin1Char(' ');
+  return quoted;
+}
+
+QStringList LinesAtBlanks(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines;
+  for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+    QString line;
+    for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+      if (line.isEmpty()) {
+        line = word;
+        continue;
+      }
+      const QString longer = line + QLatin1Char(' ') + word;
+      if (metrics.horizontalAdvance(longer) <= width) {
+        line = longer;
+      } else {
+        lines << line;
+        line = word;
+      }
+    }
+    lines << line;
+  }
+  return lines;
+}
+
+TBlankWrapLabel::TBlankWrapLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  setWordWrap(false);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+QStringList TBlankWrapLabel::Lines() const {
+  const int inner = contentsRect().width() - 2 * margin();
+  return LinesAtBlanks(text(), fontMetrics(), inner);
+}
+
+int TBlankWrapLabel::TextHeight(int width) const {
+  const qsizetype lines = LinesAtBlanks(text(), fontMetrics(), width).size();
+  return int(qMax<qsizetype>(1, lines)) * fontMetrics().lineSpacing();
+}
+
+int TBlankWrapLabel::heightForWidth(int width) const {
+  // The contents margins hold the frame.
+  const QMargins m = contentsMargins();
+  const int sideways = m.left() + m.right() + 2 * margin();
+  const int upright = m.top() + m.bottom() + 2 * margin();
+  return TextHeight(width - sideways) + upright;
+}
+
+QSize TBlankWrapLabel::sizeHint() const {
+  const int width = this->width() > 0 ? this->width() : QLabel::sizeHint().width();
+  return QSize(QLabel::sizeHint().width(), heightForWidth(width));
+}
+
+QSize TBlankWrapLabel::minimumSizeHint() const {
+  return QSize(0, sizeHint().height());
+}
+
+void TBlankWrapLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  drawFrame(&painter);
+  const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+  const int step = fontMetrics().lineSpacing();
+  const Qt::Alignment across = (alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+  QRect line(area.left(), area.top(), area.width(), step);
+  for (const QString& text : Lines()) {
+    style()->drawItemText(&painter, line, int(across), palette(), isEnabled(), text,
+                          foregroundRole());
+    line.translate(0, step);
+  }
+}
+
+TToolBarToggle::TToolBarToggle(QWidget* parent) : QToolButton(parent) {
+  setCheckable(true);
+  setAutoRaise(true);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TToolBarToggle::sizeHint() const {
+  return QSize(qMax(120, QToolButton::sizeHint().width()), 22);
+}
+
+void TToolBarToggle::paintEvent(QPaintEvent* event) {
+  // Styles draw a down flat button as a faint frame at most; up it is
+  // drawn the style's way.
+  if (!isChecked()) {
+    QToolButton::paintEvent(event);
+    return;
+  }
+  QStylePainter painter(this);
+  QStyleOptionToolButton option;
+  initStyleOption(&option);
+  const QPalette::ColorGroup group = !isEnabled()       ? QPalette::Disabled
+                                     : isActiveWindow() ? QPalette::Active
+                                                        : QPalette::Inactive;
+  QColor fill = palette().color(group, QPalette::Highlight);
+  if (isDown()) fill = fill.darker(115);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(fill.darker(130));
+  painter.setBrush(fill);
+  painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  option.palette.setColor(QPalette::ButtonText, palette().color(group, QPalette::HighlightedText));
+  option.state &= ~(QStyle::State_On | QStyle::State_Sunken | QStyle::State_Raised);
+  painter.drawControl(QStyle::CE_ToolButtonLabel, option);
+}
+
+TToolBarToggle* AddToolBarToggle(QToolBar* bar, const char* name, const QString& caption,
+                                 const QString& hint) {
+  auto* button = new TToolBarToggle(bar);
+  button->setObjectName(QLatin1String(name));
+  button->setText(caption);
+  SetHint(button, hint);
+  if (bar) bar->addWidget(button);
+  return button;
 }

@@ -1,12 +1,18 @@
 #pragma once
 // Helpers shared by the tool windows: report-style list views (QTreeWidget
-// without root decoration), hints on or off, the input focus colour.
+// without root decoration), hints on or off, the input focus colour, quoting
+// typed input in messages, labels that wrap at blanks only and the tool bar
+// toggles.
 
 #include <QColor>
 #include <QLabel>
 #include <QString>
+#include <QStringList>
+#include <QToolButton>
 
 class QAction;
+class QFontMetrics;
+class QToolBar;
 class QTreeWidget;
 class QWidget;
 
@@ -54,3 +60,55 @@ class TLinkLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 };
+
+// How much of a typed text a message quotes.
+constexpr int kQuotedInputLength = 60;
+// The typed text as a message quotes it: up to kQuotedInputLength characters,
+// a longer one cut and ended with an ellipsis, so that a pasted page of text
+// cannot make the message box wider than the screen.
+QString QuotedInput(const QString& text);
+
+// Breaks text into lines no wider than `width`, at blanks only: an address
+// such as 01:00:5E:00:00:05 stays on one line. A line break in the text
+// starts a new line; a word wider than `width` has a line of its own.
+QStringList LinesAtBlanks(const QString& text, const QFontMetrics& metrics, int width);
+
+// A label whose text wraps between words only (see LinesAtBlanks), where a
+// word-wrapping QLabel would also break after the colons of a MAC address.
+// text() is the text as set; the label grows in height for the lines.
+class TBlankWrapLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit TBlankWrapLabel(QWidget* parent = nullptr);
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+  // The lines as drawn at the label's present width.
+  QStringList Lines() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int TextHeight(int width) const;
+};
+
+// A tool bar toggle whose state shows at a glance: down, it is filled with
+// the palette's highlight colour and its caption drawn in the highlighted
+// text colour; up, it is a plain flat button. Both read in light and dark
+// palettes alike. At least 120 pixels wide and 22 high.
+class TToolBarToggle : public QToolButton {
+  Q_OBJECT
+ public:
+  explicit TToolBarToggle(QWidget* parent = nullptr);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// Adds a toggle named `name` with its caption and hint to the tool bar.
+TToolBarToggle* AddToolBarToggle(QToolBar* bar, const char* name, const QString& caption,
+                                 const QString& hint);

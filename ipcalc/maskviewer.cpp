@@ -12,7 +12,10 @@
 #include "ipcalc/bitimage.h"
 
 QLabel* MakeValueLabel(const QString& name, QWidget* parent) {
-  auto* l = new QLabel(parent);
+  return SetupValueLabel(new QLabel(parent), name);
+}
+
+QLabel* SetupValueLabel(QLabel* l, const QString& name) {
   l->setObjectName(name);
   SetTextColour(l, NavyColor());
   l->setTextInteractionFlags(Qt::NoTextInteraction);

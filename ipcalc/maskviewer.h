@@ -31,5 +31,7 @@ class TMaskViewer : public QGroupBox {
 
 // A navy value label of fixed width that never resizes itself.
 QLabel* MakeValueLabel(const QString& name, QWidget* parent);
+// Gives an existing label the looks of a value label; returns it.
+QLabel* SetupValueLabel(QLabel* label, const QString& name);
 // A caption label.
 QLabel* MakeCaptionLabel(const QString& name, const QString& text, QWidget* parent);

@@ -71,7 +71,6 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
   const ipv4& g = f.network;
   const ipv4& m = r.mask;
   r.kind = NetCalcResult::Network;
-  r.multicastTab = a.is_class_d() ? 1 : 0;
   r.setNetworkText = true;
   r.networkText = QtText(f.network_text());
   r.network = r.networkText + QStringLiteral("  ") + QtText(m.text());
@@ -102,6 +101,8 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
   r.numberOfHosts = QStringLiteral("(%1 addresses)").arg(f.host_count());
   r.nextNetwork = QtText(f.next_network_text());
   r.prevNetworkText = QtText(ipv4host(f.network_value() - 1u, m.value()).network_text());
+  r.canStepPrev = f.network_value() != 0;
+  r.canStepNext = f.next_network_value() > f.network_value();
   const uint32_t v = a.value();
   r.ptr = QStringLiteral("%1.%2.%3.%4.in-addr.arpa")
               .arg(v & 0xFF)
@@ -189,6 +190,12 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
   NetCalcResult r;
   r.addressText = in.addressText;
   r.address = in.address;
+  const ipv4 a = in.address;
+  if (a.is_valid() && a.is_class_d()) {
+    r.multicast = true;
+    r.mcIp = QtText(a.text());
+    r.mcMac = MulticastMacText(a, in.macFormat);
+  }
 
   // The mask in use: the dotted mask read before, else "/p" or a host count.
   r.mask = in.networkMask;
@@ -202,7 +209,6 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
     r.mask = ParseMaskText(maskText, ok);
   }
 
-  const ipv4 a = in.address;
   bool accepted = a.is_valid();
   if (in.addressText != QtText(a.text())) {
     r.addressText = CutAddressText(in.addressText);
@@ -216,12 +222,7 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
     r.subnetTable = a.is_valid() ? in.classDESubnets : false;
     if (a.is_valid() && a.is_class_e()) {
       r.remarks = QStringLiteral("Classe E, for experimental purposes only.");
-    } else if (a.is_valid() && a.is_class_d()) {
-      r.mcIp = QtText(a.text());
-      r.mcMac = MulticastMacText(a, in.macFormat);
-      r.multicast = true;
-      // The page was just filled: let the user see it.
-      r.multicastTab = 1;
+    } else if (r.multicast) {
       r.remarks = QStringLiteral("Multicast ") + MulticastScopeText(a.value(), r.mask.value()) +
                   QStringLiteral(", MAC: ") + r.mcMac;
     } else {
@@ -255,9 +256,6 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
   if (a.is_class_d()) {
     r.subnetTable = in.classDESubnets;
     if (f.network.is_class_d()) {
-      r.mcIp = QtText(a.text());
-      r.mcMac = MulticastMacText(a, in.macFormat);
-      r.multicast = true;
       r.remarks = QStringLiteral("Multicast ") + MulticastScopeText(a.value(), m.value()) +
                   QStringLiteral("\nMAC: ") + r.mcMac;
     } else {
@@ -270,8 +268,9 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
       r.mask = keep.mask;
       r.clearFirst = true;
       r.numberOfHostsVisible = 1;
-      r.nwCaption = keep.nwCaption;
-      r.multicastTab = keep.multicastTab;
+      r.multicast = keep.multicast;
+      r.mcIp = keep.mcIp;
+      r.mcMac = keep.mcMac;
       r.setNetworkText = true;
       r.networkText = keep.networkText;
       r.subnetTable = keep.subnetTable;

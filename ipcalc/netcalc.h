@@ -56,16 +56,23 @@ struct NetCalcResult {
   ipv4 mask;                // the mask in use
   bool clearFirst = false;  // the whole panel and the tables are cleared first
 
-  QString nwCaption;  // caption of the network line; empty: unchanged
+  // Caption of the network line: "Network [MAC]:" for a multicast network,
+  // else "Network:" (also when the line stays empty).
+  QString nwCaption = QStringLiteral("Network:");
   QString network, supernet, hostRange, numberOfHosts, broadcast, nextNetwork, ptr, ipv6, remarks;
   int numberOfHostsVisible = -1;  // -1 unchanged, 0 hidden, 1 shown
-  int multicastTab = -1;          // -1 unchanged, 0 hidden, 1 shown
   int subnetTable = -1;           // -1 unchanged, else the new FSubnetTable
   bool setNetworkText = false;
   QString networkText;      // FNetworkText when setNetworkText
   QString prevNetworkText;  // FPrevNetworkText (empty unless Network)
+  // Whether there is a network below / above the one shown to step to: not
+  // below 0.0.0.0, not past 255.255.255.255 (where the next address wraps).
+  bool canStepPrev = false, canStepNext = false;
 
-  bool multicast = false;  // fill the multicast panel with mcIp / mcMac
+  // The multicast panel and its page go with the examined address: filled
+  // with mcIp / mcMac and shown for a multicast address (whatever became of
+  // the mask), hidden for any other.
+  bool multicast = false;
   QString mcIp, mcMac;
 };
 

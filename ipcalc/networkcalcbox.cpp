@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "common/widgethelpers.h"
 #include "ipcalc/maskviewer.h"
 
 namespace {
@@ -88,9 +89,8 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   lblNextNetwork = MakeValueLabel(QStringLiteral("lblNextNetwork"), gb);
   lblPTR = MakeValueLabel(QStringLiteral("lblPTR"), gb);
   lblIPv6 = MakeValueLabel(QStringLiteral("lblIPv6"), gb);
-  lblRemarks = MakeValueLabel(QStringLiteral("lblRemarks"), gb);
-  lblRemarks->setWordWrap(true);
-  lblRemarks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Wrapped between words only: a group MAC address is never split.
+  lblRemarks = SetupValueLabel(new TBlankWrapLabel(gb), QStringLiteral("lblRemarks"));
   // Two lines are kept free; a long multicast scope followed by its MAC line
   // takes a third.
   lblRemarks->setMinimumHeight(2 * lblRemarks->fontMetrics().lineSpacing() + 2);

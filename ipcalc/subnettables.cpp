@@ -40,6 +40,22 @@ QAction* MakeAction(QMenu* menu, const QString& name, const QString& caption, co
 int FirstRow(const QItemSelection& selection) {
   return selection.isEmpty() ? -1 : selection.first().top();
 }
+
+// Rows a list shows at the least.
+constexpr int kLeastRows = 4;
+
+// The width of a list showing all its columns.
+int ColumnsWidth(const QTreeWidget* view) {
+  int width = 2 * view->frameWidth();
+  for (int c = 0; c < view->columnCount(); ++c) width += view->columnWidth(c);
+  return width;
+}
+
+// The height of a list showing its header and `rows` rows.
+int ListHeightForRows(const QTreeWidget* view, int rows) {
+  const int row = view->fontMetrics().height() + 4;
+  return view->header()->sizeHint().height() + rows * row + 2 * view->frameWidth();
+}
 }  // namespace
 
 TSubnetTables::TSubnetTables(QWidget* parent) : QWidget(parent) {
@@ -93,6 +109,7 @@ TSubnetTables::TSubnetTables(QWidget* parent) : QWidget(parent) {
   Splitter2->setSizes({265, 300});
   Splitter2->setStretchFactor(0, 0);
   Splitter2->setStretchFactor(1, 1);
+  UpdateMinimumSize();
 
   pmNetworks = new QMenu(this);
   pmNetworks->setObjectName(QStringLiteral("pmNetworks"));
@@ -136,6 +153,20 @@ TSubnetTables::TSubnetTables(QWidget* parent) : QWidget(parent) {
 
 TSubnetTables::~TSubnetTables() = default;
 
+void TSubnetTables::UpdateMinimumSize() {
+  // Every column in full (a list long enough for a scroll bar also scrolls
+  // sideways).
+  const int width = qMax(ColumnsWidth(lvSubnets), ColumnsWidth(lvNetworks));
+  lvSubnets->setMinimumSize(width, ListHeightForRows(lvSubnets, kLeastRows));
+  lvNetworks->setMinimumSize(width, ListHeightForRows(lvNetworks, kLeastRows));
+}
+
+void TSubnetTables::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The window's smaller font arrives once the panel is placed in it.
+  if (event->type() == QEvent::FontChange) UpdateMinimumSize();
+}
+
 void TSubnetTables::OnSubnetSelectionChanged(int selectedRow, int deselectedRow) {
   if (FClearing) return;
   const int row = selectedRow >= 0 ? selectedRow : deselectedRow;
@@ -153,6 +184,7 @@ void TSubnetTables::FillSubnetTable(const QString& maskText, bool subnetTable, b
       items << new QTreeWidgetItem(QStringList{r.mask, r.prefix, r.networks, r.hosts});
     lvSubnets->addTopLevelItems(items);
     FitReportColumns(lvSubnets);
+    UpdateMinimumSize();
   }
   if (lvSubnets->topLevelItemCount() == 0) {
     pnlSubnetworksTableHeader->clear();
@@ -195,6 +227,7 @@ void TSubnetTables::lvSubnetsSelectItem(QTreeWidgetItem* item) {
   lvNetworks->setUpdatesEnabled(false);
   lvNetworks->addTopLevelItems(items);
   FitReportColumns(lvNetworks);
+  UpdateMinimumSize();
   lvNetworks->setUpdatesEnabled(true);
   SelectListItem(lvNetworks, 0);
 }

@@ -74,8 +74,12 @@ class TSubnetTables : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // Both lists keep all their columns and a few rows however small the
+  // window: the panel around them scrolls instead.
+  void UpdateMinimumSize();
   std::vector<TSubnetworkRow> SelectedNetworkRows() const;
   bool CanShowHostList() const;
   void OnSubnetSelectionChanged(int selectedRow, int deselectedRow);

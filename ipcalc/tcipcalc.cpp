@@ -112,23 +112,15 @@ void TcIpCalc::BuildLayout() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setFixedHeight(24);
   ToolBar1->setMovable(false);
-  auto toggle = [this](const char* name, const char* caption, const char* hint) {
-    auto* b = new QToolButton(ToolBar1);
-    b->setObjectName(QLatin1String(name));
-    b->setText(QLatin1String(caption));
-    b->setToolTip(QLatin1String(hint));
-    b->setCheckable(true);
-    b->setAutoRaise(true);
-    b->setFixedSize(120, 22);
-    ToolBar1->addWidget(b);
-    return b;
-  };
   sbtnClassASupernets =
-      toggle("sbtnClassASupernets", "Class A Supernets", "Toggle Class A supernet representation");
+      AddToolBarToggle(ToolBar1, "sbtnClassASupernets", QStringLiteral("Class A Supernets"),
+                       QStringLiteral("Toggle Class A supernet representation"));
   sbtnRFC3021Subnet =
-      toggle("sbtnRFC3021Subnet", "RFC3021 Subnet", "Toggle RFC3021 subnet representation");
+      AddToolBarToggle(ToolBar1, "sbtnRFC3021Subnet", QStringLiteral("RFC3021 Subnet"),
+                       QStringLiteral("Toggle RFC3021 subnet representation"));
   sbtnSubnetMaskViewer =
-      toggle("sbtnSubnetMaskViewer", "Subnet Mask Viewer", "Use network mask from Subnet Viewer");
+      AddToolBarToggle(ToolBar1, "sbtnSubnetMaskViewer", QStringLiteral("Subnet Mask Viewer"),
+                       QStringLiteral("Use network mask from Subnet Viewer"));
   main->addWidget(ToolBar1);
 
   Splitter1 = new QSplitter(Qt::Horizontal, pnlCalcBackground);
@@ -200,9 +192,16 @@ void TcIpCalc::BuildLayout() {
   leftLayout->addWidget(pcSpecialTables, 1);
   ScrollBox1->setWidget(left);
 
+  // Like the left side, the tables keep their least size in a small window
+  // (tiled, say) and scroll instead of being squeezed onto each other.
+  ScrollBox2 = new QScrollArea;
+  ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+  ScrollBox2->setFrameShape(QFrame::NoFrame);
+  ScrollBox2->setWidgetResizable(true);
+  ScrollBox2->setMinimumWidth(100);
+  ScrollBox2->setFocusPolicy(Qt::NoFocus);
   pnlSubnetTableBackground = new QWidget;
   pnlSubnetTableBackground->setObjectName(QStringLiteral("pnlSubnetTableBackground"));
-  pnlSubnetTableBackground->setMinimumWidth(100);
   auto* right = new QVBoxLayout(pnlSubnetTableBackground);
   right->setContentsMargins(0, 2, 2, 2);
   subnetTables = new TSubnetTables(pnlSubnetTableBackground);
@@ -211,9 +210,10 @@ void TcIpCalc::BuildLayout() {
   edtCopy = new QLineEdit(pnlSubnetTableBackground);
   edtCopy->setObjectName(QStringLiteral("edtCopy"));
   edtCopy->hide();
+  ScrollBox2->setWidget(pnlSubnetTableBackground);
 
   Splitter1->addWidget(ScrollBox1);
-  Splitter1->addWidget(pnlSubnetTableBackground);
+  Splitter1->addWidget(ScrollBox2);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({449, 350});
@@ -226,8 +226,6 @@ void TcIpCalc::BuildLayout() {
   SetBold(btnCalculate, true);
   SetBold(gbSubnetViewer->btnSNConvert, true);
   SetBold(lblNetwork, true);
-  for (QToolButton* b : {sbtnClassASupernets, sbtnRFC3021Subnet, sbtnSubnetMaskViewer})
-    b->setFixedSize(qMax(120, b->sizeHint().width()), 22);
   // The left side is as wide as its widest part, at least the designed 439.
   int width = 439;
   for (QWidget* w : {static_cast<QWidget*>(gbSubnetViewer), static_cast<QWidget*>(gbNetworkCalc)})
@@ -472,10 +470,11 @@ void TcIpCalc::Examine(bool addToHistory) {
     setWindowTitle(FTitle + edtIPCAddress->currentText());
   } else {
     ClearResults();
-    if (!text.isEmpty()) ReportError(text + QStringLiteral(" is not a valid IP address."));
+    ShowAddressKind(NetCalcResult());
+    if (!text.isEmpty())
+      ReportError(QuotedInput(text) + QStringLiteral(" is not a valid IP address."));
   }
-  bbtnPrev->setEnabled(true);
-  bbtnNext->setEnabled(true);
+  EnableStepButtons();
 }
 
 bool TcIpCalc::ShowResults() {
@@ -491,6 +490,7 @@ bool TcIpCalc::ShowResults() {
   const NetCalcResult r = ComputeNetwork(in);
   if (r.kind == NetCalcResult::MissingMask) {
     ClearResults();
+    ShowAddressKind(r);
     ReportError(QStringLiteral("Please enter a network mask."));
     return false;
   }
@@ -511,8 +511,20 @@ void TcIpCalc::ShowExamined() {
   setWindowTitle(FTitle + edtIPCAddress->currentText());
   // Typing the viewer mask cleared the panel; the new result can be stepped
   // through again.
-  bbtnPrev->setEnabled(true);
-  bbtnNext->setEnabled(true);
+  EnableStepButtons();
+}
+
+void TcIpCalc::EnableStepButtons() {
+  bbtnPrev->setEnabled(FCanStepPrev && !FPrevNetworkText.isEmpty());
+  bbtnNext->setEnabled(FCanStepNext && !lblNextNetwork->text().isEmpty());
+}
+
+void TcIpCalc::ShowAddressKind(const NetCalcResult& r) {
+  // What an earlier multicast address left would otherwise stand beside
+  // the address examined now.
+  lblNw->setText(r.nwCaption);
+  pcSpecialTables->setTabVisible(1, r.multicast);
+  if (r.multicast) multicastPanel->ShowGroup(r.mcIp, r.mcMac);
 }
 
 void TcIpCalc::ApplyResult(const NetCalcResult& r) {
@@ -522,7 +534,7 @@ void TcIpCalc::ApplyResult(const NetCalcResult& r) {
     ClearResults();
     HighlightChartRow();
   }
-  if (!r.nwCaption.isEmpty()) lblNw->setText(r.nwCaption);
+  ShowAddressKind(r);
   lblNetwork->setText(r.network);
   lblSupernet->setText(r.supernet);
   lblHostRange->setText(r.hostRange);
@@ -533,11 +545,11 @@ void TcIpCalc::ApplyResult(const NetCalcResult& r) {
   lblIPv6->setText(r.ipv6);
   lblRemarks->setText(r.remarks);
   if (r.numberOfHostsVisible >= 0) lblNumberOfHosts->setVisible(r.numberOfHostsVisible == 1);
-  if (r.multicastTab >= 0) pcSpecialTables->setTabVisible(1, r.multicastTab == 1);
   if (r.subnetTable >= 0) FSubnetTable = r.subnetTable == 1;
   if (r.setNetworkText) FNetworkText = r.networkText;
   FPrevNetworkText = r.prevNetworkText;
-  if (r.multicast) multicastPanel->ShowGroup(r.mcIp, r.mcMac);
+  FCanStepPrev = r.canStepPrev;
+  FCanStepNext = r.canStepNext;
   lblSupernet->setCursor(r.supernet.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
   if (FHostListAvailable)
     lblNumberOfHosts->setCursor(r.numberOfHosts.isEmpty() ? Qt::ArrowCursor
@@ -552,6 +564,7 @@ void TcIpCalc::ClearResults() {
                     lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
     l->clear();
   FPrevNetworkText.clear();
+  FCanStepPrev = FCanStepNext = false;
   lblSupernet->setCursor(Qt::ArrowCursor);
   subnetTables->ClearTables();
   setWindowTitle(FTitle);
@@ -704,8 +717,10 @@ bool TcIpCalc::ConvertViewerMask() {
     FNetworkMask.assign(FViewerMask);
     if (FAddress.is_valid()) {
       if (ShowResults()) ShowExamined();
-    } else if (!text.isEmpty() && !IsNetworkText(text)) {
-      ReportError(text + QStringLiteral(" is not a valid IP address."));
+    } else if (!IsNetworkText(text)) {
+      ShowAddressKind(NetCalcResult());
+      if (!text.isEmpty())
+        ReportError(QuotedInput(text) + QStringLiteral(" is not a valid IP address."));
     }
   }
   DrawBinMask();
@@ -876,7 +891,7 @@ void TcIpCalc::LimitLeftWidth() {
   const QList<int> sizes = Splitter1->sizes();
   if (sizes.size() == 2 && wanted > before && sizes[0] >= before) {
     const int total = sizes[0] + sizes[1];
-    const int left = qMax(sizes[0], qMin(wanted, total - pnlSubnetTableBackground->minimumWidth()));
+    const int left = qMax(sizes[0], qMin(wanted, total - ScrollBox2->minimumWidth()));
     Splitter1->setSizes({left, total - left});
   }
 }

@@ -72,6 +72,9 @@ class TcIpCalc : public TcChild {
   ipv4 FViewerMask;
   QString FNetworkText;
   QString FPrevNetworkText;
+  // Whether the previous / next network buttons have a network to go to.
+  bool FCanStepPrev = false;
+  bool FCanStepNext = false;
   QString FTitle;
   QString FErrorCaption;
   bool FSubnetTable = true;
@@ -130,6 +133,7 @@ class TcIpCalc : public TcChild {
   QWidget* tsMMAC = nullptr;
   TSpecialChart* chart = nullptr;
   TMulticastPanel* multicastPanel = nullptr;
+  QScrollArea* ScrollBox2 = nullptr;  // holds pnlSubnetTableBackground
   QWidget* pnlSubnetTableBackground = nullptr;
   TSubnetTables* subnetTables = nullptr;
   QLineEdit* edtCopy = nullptr;
@@ -154,6 +158,11 @@ class TcIpCalc : public TcChild {
   void ApplyResult(const NetCalcResult& r);
   // Caption and previous/next buttons after a result shown from the viewer.
   void ShowExamined();
+  // Enables the previous/next buttons where there is a network to step to.
+  void EnableStepButtons();
+  // The network line's caption and the multicast page for the address
+  // examined (an empty result: no address).
+  void ShowAddressKind(const NetCalcResult& r);
   void FillSubnetTable();
   void HighlightChartRow();
   void SetAddressText(const QString& text);

@@ -80,21 +80,12 @@ void TcMaskChart::BuildLayout() {
   ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
-  auto toggle = [this](const char* name, const char* caption, const char* hint) {
-    auto* b = new QToolButton(ToolBar1);
-    b->setObjectName(QLatin1String(name));
-    b->setText(QLatin1String(caption));
-    SetHint(b, QLatin1String(hint));
-    b->setCheckable(true);
-    b->setAutoRaise(true);
-    b->setFixedSize(qMax(120, b->sizeHint().width()), 22);
-    ToolBar1->addWidget(b);
-    return b;
-  };
   sbtnClassASupernets =
-      toggle("sbtnClassASupernets", "Class A Supernets", "Toggle Class A supernet representation");
+      AddToolBarToggle(ToolBar1, "sbtnClassASupernets", QStringLiteral("Class A Supernets"),
+                       QStringLiteral("Toggle Class A supernet representation"));
   sbtnRFC3021Subnet =
-      toggle("sbtnRFC3021Subnet", "RFC3021 Subnet", "Toggle RFC3021 subnet representation");
+      AddToolBarToggle(ToolBar1, "sbtnRFC3021Subnet", QStringLiteral("RFC3021 Subnet"),
+                       QStringLiteral("Toggle RFC3021 subnet representation"));
   layout->addWidget(ToolBar1);
 
   lvChartList = new QTreeWidget(background);

@@ -461,10 +461,10 @@ bool TfrmLOptions::ConfirmMaxItems() {
   int value = 0;
   if (MaxItemsValue(&value)) return true;
   const QString text = edtMaxItems->text().trimmed();
-  ShowErrorBox(
-      this, text.isEmpty()
-                ? QStringLiteral("An empty host list limit is not a valid number.")
-                : QStringLiteral("'%1' is not a valid number for the host list limit.").arg(text));
+  ShowErrorBox(this, text.isEmpty()
+                         ? QStringLiteral("An empty host list limit is not a valid number.")
+                         : QStringLiteral("'%1' is not a valid number for the host list limit.")
+                               .arg(QuotedInput(text)));
   SelectNode(4);
   edtMaxItems->setFocus();
   edtMaxItems->selectAll();

@@ -1,8 +1,10 @@
-// Helpers the tool windows share: list selection, hints, help topics, and
-// the platform answers behind the About box and the settings location.
+// Helpers the tool windows share: list selection, hints, help topics, quoted
+// input, labels wrapped at blanks, tool bar toggles, and the platform answers
+// behind the About box and the settings location.
 
 #include <QFile>
 #include <QListWidget>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -10,6 +12,7 @@
 #include "common/icons.h"
 #include "common/platform.h"
 #include "common/widgethelpers.h"
+#include "togglelook.h"
 
 class TestCommonBase : public QObject {
   Q_OBJECT
@@ -93,6 +96,123 @@ class TestCommonBase : public QObject {
     QFETCH(QString, longPart);
     QCOMPARE(ShortHint(hint), shortPart);
     QCOMPARE(LongHint(hint), longPart);
+  }
+
+  // However long the text typed, a message quotes at most 60 characters of it.
+  void quotedInput_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("quoted");
+    const QString ellipsis(QChar(0x2026));
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("abc") << "abc"
+                         << "abc";
+    QTest::newRow("60 characters: whole") << QString(60, 'x') << QString(60, 'x');
+    QTest::newRow("61 characters: cut") << QString(61, 'x') << QString(59, 'x') + ellipsis;
+    QTest::newRow("300 characters: cut") << QString(300, '1') << QString(59, '1') + ellipsis;
+    QTest::newRow("line break and tab: blanks") << "1.2\n3\t4"
+                                                << "1.2 3 4";
+    // A character outside the basic plane straddling the cut goes as a whole.
+    const QString clef = QString::fromUtf8("\U0001D11E");
+    QTest::newRow("surrogate pair at the cut")
+        << QString(58, 'x') + clef + "yyy" << QString(58, 'x') + ellipsis;
+  }
+  void quotedInput() {
+    QFETCH(QString, text);
+    QFETCH(QString, quoted);
+    QCOMPARE(QuotedInput(text), quoted);
+    QVERIFY(QuotedInput(text).size() <= kQuotedInputLength);
+  }
+
+  // Lines break at blanks only, never inside a word such as a MAC address.
+  void linesAtBlanks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("widthOf");  // the line is as wide as this text
+    QTest::addColumn<QStringList>("lines");
+    const QString remark("Multicast reserved link local address, MAC: 01:00:5E:00:00:05");
+    QTest::newRow("room for all") << remark << remark << QStringList{remark};
+    QTest::newRow("room up to the middle of the MAC address")
+        << remark << "Multicast reserved link local address, MAC: 01:00:5E:"
+        << QStringList{"Multicast reserved link local address, MAC:", "01:00:5E:00:00:05"};
+    QTest::newRow("line break kept")
+        << "Multicast globally scoped address\nMAC: 01-00-5E-01-02-03" << remark
+        << QStringList{"Multicast globally scoped address", "MAC: 01-00-5E-01-02-03"};
+    QTest::newRow("word wider than the line")
+        << "MAC: 01:00:5E:00:00:05"
+        << "01:00" << QStringList{"MAC:", "01:00:5E:00:00:05"};
+    QTest::newRow("empty") << ""
+                           << "x" << QStringList{""};
+  }
+  void linesAtBlanks() {
+    QFETCH(QString, text);
+    QFETCH(QString, widthOf);
+    QFETCH(QStringList, lines);
+    const QFontMetrics metrics(QApplication::font());
+    QCOMPARE(LinesAtBlanks(text, metrics, metrics.horizontalAdvance(widthOf)), lines);
+  }
+
+  // The label keeps its text as set and grows a line for each wrap.
+  void blankWrapLabelGrowsForItsLines() {
+    TBlankWrapLabel label;
+    const QString text("Multicast reserved link local address, MAC: 01:00:5E:00:00:05");
+    label.setText(text);
+    const QFontMetrics metrics(label.font());
+    const int wide = metrics.horizontalAdvance(text) + 10;
+    const int narrow = metrics.horizontalAdvance("Multicast reserved link local address, MAC: 01");
+    QCOMPARE(label.heightForWidth(wide), metrics.lineSpacing());
+    QCOMPARE(label.heightForWidth(narrow), 2 * metrics.lineSpacing());
+    label.resize(narrow, label.heightForWidth(narrow));
+    QCOMPARE(label.text(), text);
+    QCOMPARE(label.Lines().last(), QString("01:00:5E:00:00:05"));
+  }
+
+  // Down and up differ at a glance: down is filled with the highlight colour
+  // and captioned in the highlighted text colour, in light and dark palettes.
+  void toolBarToggleShowsItsState_data() {
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("highlight");
+    QTest::addColumn<QColor>("highlightedText");
+    QTest::newRow("light") << QColor(239, 239, 239) << QColor(Qt::black) << QColor(48, 140, 198)
+                           << QColor(Qt::white);
+    QTest::newRow("dark") << QColor(53, 53, 53) << QColor(Qt::white) << QColor(42, 130, 218)
+                          << QColor(Qt::black);
+  }
+  void toolBarToggleShowsItsState() {
+    QFETCH(QColor, window);
+    QFETCH(QColor, text);
+    QFETCH(QColor, highlight);
+    QFETCH(QColor, highlightedText);
+    QToolBar bar;
+    QPalette palette = bar.palette();
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Highlight, highlight);
+    palette.setColor(QPalette::HighlightedText, highlightedText);
+    bar.setPalette(palette);
+    TToolBarToggle* toggle =
+        AddToolBarToggle(&bar, "sbtnTest", "RFC3021 Subnet", "Toggle RFC3021 subnet|Long hint");
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QCOMPARE(toggle->objectName(), QString("sbtnTest"));
+    QCOMPARE(toggle->toolTip(), QString("Toggle RFC3021 subnet"));
+    QCOMPARE(toggle->statusTip(), QString("Long hint"));
+    QVERIFY(toggle->isCheckable());
+    QVERIFY(toggle->width() >= 120);
+    QCOMPARE(toggle->height(), 22);
+
+    QVERIFY(!toggle->isChecked());
+    QVERIFY(ToggleFill(toggle) != highlight);
+    QVERIFY(!ToggleShows(toggle, highlightedText));
+    toggle->click();
+    QVERIFY(toggle->isChecked());
+    QCOMPARE(ToggleFill(toggle), highlight);
+    QVERIFY(ToggleShows(toggle, highlightedText));
+    toggle->click();
+    QVERIFY(!toggle->isChecked());
+    QVERIFY(ToggleFill(toggle) != highlight);
   }
 
   void everyHelpTopicIsBuiltIn() {

@@ -22,6 +22,7 @@
 #include "ipcalc/bitimage.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
+#include "togglelook.h"
 
 namespace {
 
@@ -48,8 +49,13 @@ class TestIpCalc : public QObject {
   void longResultsFitTheirLabels();
   void leftSideNeverCutsItsContents_data();
   void leftSideNeverCutsItsContents();
+  void tablesKeepTheirLeastSize_data();
+  void tablesKeepTheirLeastSize();
   void multicastPageFollowsTheAddress_data();
   void multicastPageFollowsTheAddress();
+  void captionAndPageFollowTheLastAddress_data();
+  void captionAndPageFollowTheLastAddress();
+  void remarkKeepsTheMacAddressWhole();
   void historyKeepsTheLastTenAddresses();
   void typingClearsAndPickingExamines();
   void eachErrorIsShownOnce_data();
@@ -58,6 +64,10 @@ class TestIpCalc : public QObject {
   void leavingTheAddressDoesNotExamine();
   void pickFromTheListExaminesOnce();
   void prevAndNextStepWithoutHistory();
+  void stepButtonsNeedANetworkToGoTo_data();
+  void stepButtonsNeedANetworkToGoTo();
+  void longInputIsQuotedCutShort_data();
+  void longInputIsQuotedCutShort();
   void supernetClickUsesTheMask();
   void focusColourStaysWithTheInput();
   void stateSurvivesCloseAndNewWindow();
@@ -73,6 +83,7 @@ class TestIpCalc : public QObject {
   void subnetTableFollowsTheMaskInUse();
   void bitColoursAndHints();
   void togglingClassAResetsShortMasks();
+  void togglesShowTheirState();
   void copyLabelToClipboard();
   void examineHeldBlanksTheResult();
 
@@ -300,9 +311,10 @@ void TestIpCalc::longResultsFitTheirLabels() {
   Open();
   Examine(address, mask);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QCoreApplication::processEvents();
   for (const char* name : kResultLines) {
     const QLabel* l = Find<QLabel>(name);
-    if (l->wordWrap())
+    if (l->hasHeightForWidth())
       QVERIFY2(l->height() >= l->heightForWidth(l->width()), name);
     else
       QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text()), name);
@@ -330,6 +342,51 @@ void TestIpCalc::leftSideNeverCutsItsContents() {
   QVERIFY(box->widget()->width() >= box->widget()->minimumSizeHint().width());
 }
 
+void TestIpCalc::tablesKeepTheirLeastSize_data() {
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<bool>("sideways");  // the right side scrolls sideways
+  QTest::addColumn<bool>("upright");   // and up and down
+  QTest::newRow("designed size") << QSize(820, 630) << false << false;
+  QTest::newRow("tiled side by side (426 x 710)") << QSize(426, 710) << true << false;
+  QTest::newRow("tiled one above the other (1280 x 240)") << QSize(1280, 240) << false << true;
+  QTest::newRow("small (400 x 240)") << QSize(400, 240) << true << true;
+}
+
+void TestIpCalc::tablesKeepTheirLeastSize() {
+  QFETCH(QSize, size);
+  QFETCH(bool, sideways);
+  QFETCH(bool, upright);
+  Open();
+  Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
+  FCalc->resize(size);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QCoreApplication::processEvents();
+  const auto* box = Find<QScrollArea>("ScrollBox2");
+  QVERIFY(box);
+  QCOMPARE(box->widget(), Find<QWidget>("pnlSubnetTableBackground"));
+  QCOMPARE(box->horizontalScrollBar()->isVisible(), sideways);
+  QCOMPARE(box->verticalScrollBar()->isVisible(), upright);
+  for (const char* name : {"lvSubnets", "lvNetworks"}) {
+    const auto* list = Find<QTreeWidget>(name);
+    // Every column and a few rows stay in sight.
+    int columns = 2 * list->frameWidth();
+    for (int c = 0; c < list->columnCount(); ++c) columns += list->columnWidth(c);
+    QVERIFY2(list->width() >= columns, name);
+    QVERIFY2(list->viewport()->height() >= 4 * list->visualItemRect(list->topLevelItem(0)).height(),
+             name);
+  }
+  // Each header stands above its list, none drawn over another.
+  const QWidget* panel = box->widget();
+  QRect last;
+  for (const char* name :
+       {"pnlSubnetTableHeader", "lvSubnets", "pnlSubnetworksTableHeader", "lvNetworks"}) {
+    const auto* w = Find<QWidget>(name);
+    const QRect r(w->mapTo(panel, QPoint(0, 0)), w->size());
+    QVERIFY2(r.top() >= last.bottom(), name);
+    last = r;
+  }
+}
+
 void TestIpCalc::multicastPageFollowsTheAddress_data() {
   QTest::addColumn<int>("flags");
   QTest::newRow("class D/E subnets on") << 0;
@@ -347,6 +404,89 @@ void TestIpCalc::multicastPageFollowsTheAddress() {
   Check(QStringLiteral("lblMCIP=239.1.2.3|lblMCMAC=01:00:5E:01:02:03"));
   Examine(QStringLiteral("192.168.1.10"), QStringLiteral("255.255.255.0"));
   QVERIFY(!pages->isTabVisible(1));
+}
+
+// After a multicast address, whatever is examined next decides the caption of
+// the network line and whether the multicast page is shown.
+void TestIpCalc::captionAndPageFollowTheLastAddress_data() {
+  QTest::addColumn<int>("flags");
+  QTest::addColumn<QString>("first");  // address/mask
+  QTest::addColumn<QString>("then");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("group");  // shown on the multicast page; empty: page hidden
+  const struct {
+    const char* name;
+    int flags;
+    const char *first, *then, *caption, *group;
+  } rows[] = {
+      {"224.0.0.5/24, then 192.168.1.10/24", 0, "224.0.0.5/255.255.255.0",
+       "192.168.1.10/255.255.255.0", "Network:", ""},
+      {"224.0.0.5/24, then 192.168.1.10/32", 0, "224.0.0.5/255.255.255.0",
+       "192.168.1.10/255.255.255.255", "Network:", ""},
+      {"224.0.0.5/24, then 0.0.0.0/8", 0, "224.0.0.5/255.255.255.0", "0.0.0.0/255.0.0.0",
+       "Network:", ""},
+      {"224.0.0.5/24, then 240.0.0.1/24", 0, "224.0.0.5/255.255.255.0", "240.0.0.1/255.255.255.0",
+       "Network:", ""},
+      {"224.0.0.5/24, then 10.1.1 (no address)", 0, "224.0.0.5/255.255.255.0",
+       "10.1.1/255.255.255.0", "Network:", ""},
+      {"224.0.0.5/24, then 192.168.1.10 with a bad mask", 0, "224.0.0.5/255.255.255.0",
+       "192.168.1.10/abc", "Network:", ""},
+      {"class D/E off: 224.0.0.5, then 192.168.1.10/32", kNoClassDE, "224.0.0.5/255.255.255.0",
+       "192.168.1.10/255.255.255.255", "Network:", ""},
+      {"class D/E off: 224.0.0.5, then 240.0.0.1", kNoClassDE, "224.0.0.5/255.255.255.0",
+       "240.0.0.1/255.255.255.0", "Network:", ""},
+      {"192.168.1.10/24, then 239.1.2.3/24", 0, "192.168.1.10/255.255.255.0",
+       "239.1.2.3/255.255.255.0", "Network [MAC]:", "239.1.2.3"},
+      {"224.0.0.5/24, then 239.1.2.3/32", 0, "224.0.0.5/255.255.255.0", "239.1.2.3/255.255.255.255",
+       "Network:", "239.1.2.3"},
+      {"224.0.0.5/24, then 239.1.2.3/1: supernet too wide", 0, "224.0.0.5/255.255.255.0",
+       "239.1.2.3/128.0.0.0", "Network:", "239.1.2.3"},
+  };
+  for (const auto& r : rows)
+    QTest::newRow(r.name) << r.flags << QString(r.first) << QString(r.then) << QString(r.caption)
+                          << QString(r.group);
+}
+
+void TestIpCalc::captionAndPageFollowTheLastAddress() {
+  QFETCH(int, flags);
+  QFETCH(QString, first);
+  QFETCH(QString, then);
+  QFETCH(QString, caption);
+  QFETCH(QString, group);
+  Open(flags);
+  auto* pages = Find<QTabWidget>("pcSpecialTables");
+  Examine(first.section('/', 0, 0), first.section('/', 1));
+  if (!(flags & kNoClassDE) && first.startsWith(QLatin1String("224")))
+    QCOMPARE(Text("lblNw"), QStringLiteral("Network [MAC]:"));
+  // The user is looking at the multicast page when examining the next one.
+  pages->setCurrentIndex(pages->isTabVisible(1) ? 1 : 0);
+  Examine(then.section('/', 0, 0), then.section('/', 1));
+  QCOMPARE(Text("lblNw"), caption);
+  QCOMPARE(pages->isTabVisible(1), !group.isEmpty());
+  if (group.isEmpty())
+    QCOMPARE(pages->currentIndex(), 0);
+  else
+    QCOMPARE(Text("lblMCIP"), group);
+}
+
+void TestIpCalc::remarkKeepsTheMacAddressWhole() {
+  Open(kNoClassDE);
+  Examine(QStringLiteral("224.0.0.5"), QStringLiteral("255.255.255.0"));
+  const QString remark =
+      QStringLiteral("Multicast reserved link local address, MAC: 01:00:5E:00:00:05");
+  Check(QStringLiteral("lblRemarks=") + remark + QStringLiteral("|*="));
+  auto* label = qobject_cast<TBlankWrapLabel*>(Find<QLabel>("lblRemarks"));
+  QVERIFY(label);
+  // However narrow the label, the address is on one line.
+  for (int width : {label->width(), 200, 120}) {
+    label->resize(width, label->heightForWidth(width));
+    const QStringList lines = label->Lines();
+    QCOMPARE(lines.join(QLatin1Char(' ')), remark);
+    bool whole = false;
+    for (const QString& line : lines)
+      whole = whole || line.split(QLatin1Char(' ')).contains(QStringLiteral("01:00:5E:00:00:05"));
+    QVERIFY2(whole, qPrintable(lines.join(QLatin1Char('|'))));
+  }
 }
 
 // ---------------------------------------------------------------- history and navigation
@@ -560,6 +700,79 @@ void TestIpCalc::prevAndNextStepWithoutHistory() {
   Find<QToolButton>("bbtnPrev")->click();
   Check(QStringLiteral("lblNetwork=192.168.0.0  255.255.255.0"));
   QCOMPARE(Find<QComboBox>("edtIPCAddress")->count(), 1);
+}
+
+// The buttons are enabled only where there is a network to go to: none below
+// 0.0.0.0 and none past 255.255.255.255.
+void TestIpCalc::stepButtonsNeedANetworkToGoTo_data() {
+  QTest::addColumn<QString>("address");
+  QTest::addColumn<QString>("mask");
+  QTest::addColumn<bool>("prev");
+  QTest::addColumn<bool>("next");
+  QTest::newRow("192.168.1.0/24: in the middle") << "192.168.1.0"
+                                                 << "255.255.255.0" << true << true;
+  QTest::newRow("1.0.0.0/8: 0.0.0.0/8 below") << "1.0.0.0"
+                                              << "255.0.0.0" << true << true;
+  QTest::newRow("0.0.0.0/8: nothing shown") << "0.0.0.0"
+                                            << "255.0.0.0" << false << false;
+  QTest::newRow("0.0.0.0/32") << "0.0.0.0"
+                              << "255.255.255.255" << false << false;
+  QTest::newRow("255.255.255.255/32") << "255.255.255.255"
+                                      << "255.255.255.255" << false << false;
+  QTest::newRow("255.255.255.0/24: the last network") << "255.255.255.0"
+                                                      << "255.255.255.0" << true << false;
+  QTest::newRow("255.255.255.254/31: the last network") << "255.255.255.254"
+                                                        << "255.255.255.254" << true << false;
+  QTest::newRow("200.1.2.3/1: the upper half") << "200.1.2.3"
+                                               << "128.0.0.0" << true << false;
+  QTest::newRow("10.1.1: no address") << "10.1.1"
+                                      << "255.255.255.0" << false << false;
+  QTest::newRow("bad mask") << "10.1.1.1"
+                            << "abc" << false << false;
+}
+
+void TestIpCalc::stepButtonsNeedANetworkToGoTo() {
+  QFETCH(QString, address);
+  QFETCH(QString, mask);
+  QFETCH(bool, prev);
+  QFETCH(bool, next);
+  Open();
+  Examine(address, mask);
+  QCOMPARE(Find<QToolButton>("bbtnPrev")->isEnabled(), prev);
+  QCOMPARE(Find<QToolButton>("bbtnNext")->isEnabled(), next);
+  // The same in viewer mode, where the viewer's mask is the network mask.
+  FServices->Reset();
+  Find<QToolButton>("sbtnSubnetMaskViewer")->click();
+  TypeInto(Find<QLineEdit>("edtSubnetMask"), mask);
+  QTest::keyClick(Find<QLineEdit>("edtSubnetMask"), Qt::Key_Return);
+  QCOMPARE(Find<QToolButton>("bbtnPrev")->isEnabled(), prev);
+  QCOMPARE(Find<QToolButton>("bbtnNext")->isEnabled(), next);
+}
+
+// A message quotes at most about 60 characters of what was typed.
+void TestIpCalc::longInputIsQuotedCutShort_data() {
+  QTest::addColumn<int>("flags");
+  QTest::addColumn<QString>("action");
+  QTest::newRow("Examine") << 0 << "examine";
+  QTest::newRow("viewer mode, Convert") << int(kViewer) << "convert";
+}
+
+void TestIpCalc::longInputIsQuotedCutShort() {
+  QFETCH(int, flags);
+  QFETCH(QString, action);
+  Open(flags);
+  const QString typed = QStringLiteral("10.1.2.3x").repeated(34).left(300);
+  Find<QComboBox>("edtIPCAddress")->setEditText(typed);
+  if (action == QLatin1String("examine")) Find<QPushButton>("btnCalculate")->click();
+  if (action == QLatin1String("convert")) Find<QPushButton>("btnSNConvert")->click();
+  const QString suffix = QStringLiteral(" is not a valid IP address.");
+  QCOMPARE(FServices->BoxTexts(), QStringList{typed.left(59) + QChar(0x2026) + suffix});
+  QVERIFY(FServices->boxes.first().text.size() <= 60 + suffix.size());
+  // A short text is quoted whole.
+  FServices->Reset();
+  Find<QComboBox>("edtIPCAddress")->setEditText(QStringLiteral("abc"));
+  Find<QPushButton>("btnCalculate")->click();
+  QCOMPARE(FServices->BoxTexts(), QStringList{QStringLiteral("abc") + suffix});
 }
 
 void TestIpCalc::supernetClickUsesTheMask() {
@@ -855,6 +1068,22 @@ void TestIpCalc::togglingClassAResetsShortMasks() {
 }
 
 // ---------------------------------------------------------------- clipboard and blanking
+
+// The three toggles show whether they are down at a glance: down, they are
+// filled with the highlight colour.
+void TestIpCalc::togglesShowTheirState() {
+  Open(kNoRfc3021);
+  for (const char* name : {"sbtnClassASupernets", "sbtnRFC3021Subnet", "sbtnSubnetMaskViewer"}) {
+    auto* button = Find<QToolButton>(name);
+    QVERIFY2(qobject_cast<TToolBarToggle*>(button), name);
+    for (int click = 0; click < 2; ++click) {
+      const bool down = button->isChecked();
+      QCOMPARE(ToggleFill(button) == ToggleHighlight(button), down);
+      button->click();
+      QCOMPARE(button->isChecked(), !down);
+    }
+  }
+}
 
 void TestIpCalc::copyLabelToClipboard() {
   Open();

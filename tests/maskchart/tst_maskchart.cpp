@@ -17,9 +17,11 @@
 #include "common/optionsrec.h"
 #include "common/settingsstore.h"
 #include "common/themecolors.h"
+#include "common/widgethelpers.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
+#include "togglelook.h"
 
 namespace {
 
@@ -145,6 +147,20 @@ class TestMaskChart : public QObject {
     QCOMPARE(FChart->windowTitle(), "IPv4 Mask Chart " + first);
     click();
     QCOMPARE(FChart->lvChartList->topLevelItemCount(), 32);
+  }
+
+  // Down or up shows at a glance, also when set from the menu: down, the
+  // toggle is filled with the highlight colour.
+  void togglesShowTheirState() {
+    for (QToolButton* button : {FChart->sbtnClassASupernets, FChart->sbtnRFC3021Subnet}) {
+      QVERIFY(qobject_cast<TToolBarToggle*>(button));
+      QCOMPARE(ToggleFill(button) == ToggleHighlight(button), button->isChecked());
+      button->click();
+      QCOMPARE(ToggleFill(button) == ToggleHighlight(button), button->isChecked());
+    }
+    FChart->RFC3021Subnets1->trigger();
+    QCOMPARE(ToggleFill(FChart->sbtnRFC3021Subnet) == ToggleHighlight(FChart->sbtnRFC3021Subnet),
+             FChart->sbtnRFC3021Subnet->isChecked());
   }
 
   // Opened from /24 by double-click, Enter or the menu; the chart then selects

@@ -150,6 +150,7 @@ class TestOptionsDialog : public QObject {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << "";
     QTest::newRow("99999999999") << "99999999999";
+    QTest::newRow("300 digits") << QString(300, '9');
   }
   void badLimitWritesNothing() {
     QFETCH(QString, text);
@@ -161,6 +162,9 @@ class TestOptionsDialog : public QObject {
     QCOMPARE(FServices->boxes.size(), 1);
     QCOMPARE(FServices->boxes[0].caption, QString("Error"));
     QVERIFY(FServices->boxes[0].text.contains("not a valid number"));
+    // A long text is quoted cut short.
+    QVERIFY(FServices->boxes[0].text.contains(QuotedInput(text)));
+    QCOMPARE(FServices->boxes[0].text.contains(text), text.size() <= kQuotedInputLength);
     QCOMPARE(ReadAll(FPath), "[Options]\n" + before);
     QVERIFY(d->isVisible());
     QVERIFY(!d->FAccepted);

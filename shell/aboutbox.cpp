@@ -53,7 +53,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
   VerLabel =
       MakeLabel(this, "VerLabel", QStringLiteral("Version "), QRect(8, 36, 307, 15), 11, true);
   lblIPv4Ver = MakeLabel(this, "lblIPv4Ver", QString(), QRect(8, 52, 307, 14));
-  Label3 = MakeLabel(this, "Label3", QStringLiteral("Freeware \u00a9 the Orvex Lite developers"),
+  Label3 = MakeLabel(this, "Label3",
+                     QStringLiteral("GNU GPL v3 or later \u00a9 the Orvex Lite developers"),
                      QRect(8, 68, 307, 14));
   Label4 = MakeLabel(this, "Label4",
                      QStringLiteral("For updated versions and other free software products "),

@@ -157,11 +157,7 @@ class QtServices : public Services {
   bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
   void ShowHelp(int context) override {
-    THelpWindow* help = THelpWindow::Instance();
-    help->ShowTopic(context);
-    help->show();
-    help->raise();
-    help->activateWindow();
+    THelpWindow::Instance()->Open(context);
   }
 
   void SetClipboardText(const QString& text) override {

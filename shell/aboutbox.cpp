@@ -3,7 +3,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <QWindow>
 
@@ -28,6 +31,25 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   label->setGeometry(geometry);
   return label;
 }
+
+// The link is reached with Tab, so it has to show when it holds the focus
+// (Enter then opens it).
+class TFocusLinkLabel : public TLinkLabel {
+ public:
+  using TLinkLabel::TLinkLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    TLinkLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect();
+    option.backgroundColor = palette().color(backgroundRole());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+};
 
 }  // namespace
 
@@ -62,7 +84,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
   Label5 = MakeLabel(this, "Label5", QStringLiteral("please visit"), QRect(8, 122, 112, 14));
   Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-  LinkLabel = new TLinkLabel(SoftwarePage().host(), this);
+  LinkLabel = new TFocusLinkLabel(SoftwarePage().host(), this);
   LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
   {
     QFont f(QStringLiteral("Arial"));
@@ -81,6 +103,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
   lblPortInfo = MakeLabel(this, "lblPortInfo", QString(), QRect(8, 0, 307, 13), 9);
 
+  // "Ok" comes first, so Enter closes the box; Tab leads on to the link.
+  setTabOrder(btnOk, LinkLabel);
+
   connect(btnOk, &QPushButton::clicked, this, &TfrmAbout::btnOkClick);
   connect(LinkLabel, &TLinkLabel::clicked, this, &TfrmAbout::LinkLabelClick);
 }
@@ -94,6 +119,9 @@ void TfrmAbout::showEvent(QShowEvent* event) {
     overrideWindowFlags(flags);
     if (QWindow* w = windowHandle()) w->setFlags(flags);
   }
+  // The box is shown again and again; each time it starts on "Ok", wherever
+  // Tab had left the focus.
+  if (!btnOk->isHidden()) btnOk->setFocus(Qt::OtherFocusReason);
   QDialog::showEvent(event);
 }
 

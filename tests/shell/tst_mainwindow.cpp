@@ -347,6 +347,52 @@ class TestMainWindow : public QObject {
     QCOMPARE(again->size(), QSize(800, 500));
   }
 
+  // A size saved small (tiled or cascaded into a small area) comes back at
+  // least at the size the window is of use at; a larger one as it was.
+  void restoredSizeMinimum_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QSize>("saved");
+    QTest::addColumn<bool>("kept");
+    const QList<QPair<const char*, int>> kinds{
+        {"IPv4 Calculator", wkIpCalc}, {"Mask Chart", wkMaskChart}, {"Integer Calculator", wkIntConv}};
+    for (const auto& [name, kind] : kinds) {
+      QTest::addRow("%s 120x96", name) << kind << QSize(120, 96) << false;
+      QTest::addRow("%s 1x1", name) << kind << QSize(1, 1) << false;
+      QTest::addRow("%s 900x700", name) << kind << QSize(900, 700) << true;
+    }
+  }
+  void restoredSizeMinimum() {
+    QFETCH(int, kind);
+    QFETCH(QSize, saved);
+    QFETCH(bool, kept);
+    const QByteArray k = QByteArray::number(kind);
+    TfrmMain* m = Start("[Options]\nStartupPages=0\n[Size]\nWidth" + k + "=" +
+                        QByteArray::number(saved.width()) + "\nHeight" + k + "=" +
+                        QByteArray::number(saved.height()) + "\n");
+    EndSplash();
+    m->OpenToolWindow(kind);
+    TcChild* w = m->ToolWindows().value(0);
+    QVERIFY(w);
+    if (kept) {
+      QCOMPARE(w->size(), saved);
+      return;
+    }
+    QVERIFY(w->width() > saved.width() && w->height() > saved.height());
+    QCOMPARE(w->size(), w->size().expandedTo(w->minimumSizeHint()));
+    // A window that scrolls as a whole shows all of it, not two scroll bars.
+    if (auto* scroll = qobject_cast<QScrollArea*>(w->widget())) {
+      QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+      QVERIFY(!scroll->verticalScrollBar()->isVisible());
+    }
+    // The keys keep meaning the window's size: closed now, it saves what it has.
+    const QSize shown = w->size();
+    w->close();
+    const SettingsFile ini(FIni);
+    QCOMPARE(QSize(ini.ReadInteger("Size", "Width" + QString(k), 0),
+                   ini.ReadInteger("Size", "Height" + QString(k), 0)),
+             shown);
+  }
+
   // The first window comes back maximized only with desktop recall on; a
   // second one sets both to normal.
   void maximizedState_data() {

@@ -45,7 +45,11 @@ class TFocusLinkLabel : public TLinkLabel {
     QPainter painter(this);
     QStyleOptionFocusRect option;
     option.initFrom(this);
-    option.rect = contentsRect();
+    // Around the address itself, not the empty rest of the label.
+    option.rect = style()
+                      ->itemTextRect(fontMetrics(), contentsRect(), int(alignment()), true, text())
+                      .adjusted(-2, 0, 2, 0)
+                      .intersected(rect());
     option.backgroundColor = palette().color(backgroundRole());
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
   }

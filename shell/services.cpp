@@ -156,9 +156,7 @@ class QtServices : public Services {
 
   bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
-  void ShowHelp(int context) override {
-    THelpWindow::Instance()->Open(context);
-  }
+  void ShowHelp(int context) override { THelpWindow::Instance()->Open(context); }
 
   void SetClipboardText(const QString& text) override {
     QGuiApplication::clipboard()->setText(text);

@@ -47,8 +47,8 @@ QSize TcChild::UsableMinimumSize() const {
   if (auto* scroll = qobject_cast<QScrollArea*>(widget()); scroll && scroll->widget()) {
     const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const QSize content = scroll->widget()->minimumSize().expandedTo(
-        scroll->widget()->minimumSizeHint());
+    const QSize content =
+        scroll->widget()->minimumSize().expandedTo(scroll->widget()->minimumSizeHint());
     const int border = 2 * scroll->frameWidth();
     least = least.expandedTo(content + QSize(2 * frame + border, title + frame + border));
   }

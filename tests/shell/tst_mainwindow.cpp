@@ -196,8 +196,8 @@ class TestMainWindow : public QObject {
     QTest::newRow("Tab, Enter") << QList<int>{Qt::Key_Tab, Qt::Key_Return} << false << 1;
     QTest::newRow("Tab, Space") << QList<int>{Qt::Key_Tab, Qt::Key_Space} << false << 1;
     QTest::newRow("Tab, Escape") << QList<int>{Qt::Key_Tab, Qt::Key_Escape} << true << 0;
-    QTest::newRow("Tab, Tab, Enter") << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}
-                                     << true << 0;
+    QTest::newRow("Tab, Tab, Enter")
+        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return} << true << 0;
   }
   void aboutBoxKeys() {
     QFETCH(QList<int>, keys);
@@ -353,8 +353,9 @@ class TestMainWindow : public QObject {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QSize>("saved");
     QTest::addColumn<bool>("kept");
-    const QList<QPair<const char*, int>> kinds{
-        {"IPv4 Calculator", wkIpCalc}, {"Mask Chart", wkMaskChart}, {"Integer Calculator", wkIntConv}};
+    const QList<QPair<const char*, int>> kinds{{"IPv4 Calculator", wkIpCalc},
+                                               {"Mask Chart", wkMaskChart},
+                                               {"Integer Calculator", wkIntConv}};
     for (const auto& [name, kind] : kinds) {
       QTest::addRow("%s 120x96", name) << kind << QSize(120, 96) << false;
       QTest::addRow("%s 1x1", name) << kind << QSize(1, 1) << false;

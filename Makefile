@@ -1,5 +1,5 @@
-# Orvex Lite: `make run` builds and starts the program, `make test` builds and
-# runs every test (normal build and an ASan+UBSan build).
+# Orvex Lite: `make run` builds the program alone and starts it, `make test`
+# builds everything and runs every test (normal build and an ASan+UBSan build).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -11,7 +11,7 @@ PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsimpl
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build asan test run bench fuzz package format clean
+.PHONY: all deps configure build asan test run bench fuzz package format clean
 
 all: build
 
@@ -26,8 +26,10 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The sanitizer build is made with clang, so the same tree holds the fuzz
@@ -51,7 +53,10 @@ test: build asan
 package: build
 	cd $(BUILD) && cpack -G DEB
 
-run: build
+# Only the program and the libraries it links: the test programs are left to
+# `make test` and `make build`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target orvex
 	cd $(BUILD) && ./orvex
 
 bench: deps

@@ -1,15 +1,18 @@
 #include "common/helpwindow.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -82,6 +85,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);
 
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+
   connect(edtSearch, &QLineEdit::textChanged, this, &THelpWindow::Search);
   connect(edtSearch, &QLineEdit::returnPressed, this, [this] {
     // Enter goes to the next place the first word stands in the topic.
@@ -118,6 +124,20 @@ void THelpWindow::ShowTopic(int context) {
     }
   }
   txtTopic->setSource(QUrl(QStringLiteral("qrc") + HelpTopicPath(context)));
+}
+
+void THelpWindow::Open(int context) {
+  ShowTopic(context);
+  // A modal dialog blocks every window that is not its own. Made a
+  // transient of the dialog, the viewer takes keys and clicks while the
+  // dialog is up, stays in front of it, and lives on after it closes.
+  winId();
+  QWindow* over = nullptr;
+  if (QWidget* modal = QApplication::activeModalWidget()) over = modal->window()->windowHandle();
+  windowHandle()->setTransientParent(over);
+  show();
+  raise();
+  activateWindow();
 }
 
 void THelpWindow::Search(const QString& text) {

@@ -15,6 +15,9 @@ class THelpWindow : public QWidget {
 
   // Shows topic `context`; an unknown number shows the index page instead.
   void ShowTopic(int context);
+  // Shows topic `context` in front, usable even while a modal dialog is up
+  // (the dialog's Help button or F1 opens it there).
+  void Open(int context);
   int CurrentTopic() const { return FTopic; }
 
   // Lists only the topics that hold every word of `text` (all when empty)

@@ -146,13 +146,7 @@ class QtServices : public Services {
 
   bool OpenUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
-  void ShowHelp(int context) override {
-    THelpWindow* help = THelpWindow::Instance();
-    help->ShowTopic(context);
-    help->show();
-    help->raise();
-    help->activateWindow();
-  }
+  void ShowHelp(int context) override { THelpWindow::Instance()->Open(context); }
 
   void SetClipboardText(const QString& text) override {
     QGuiApplication::clipboard()->setText(text);

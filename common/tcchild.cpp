@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QStyle>
 
 #include "common/settingsstore.h"
 
@@ -34,7 +36,23 @@ void TcChild::LoadWindowSize() {
   const int w = ini.ReadInteger(QStringLiteral("Size"), SizeKey("Width", FWindowKind), 0);
   const int h = ini.ReadInteger(QStringLiteral("Size"), SizeKey("Height", FWindowKind), 0);
   // Negative sizes can only come from a hand-edited file; they mean nothing.
-  if (w > 0 && h > 0) resize(w, h);
+  if (w > 0 && h > 0) resize(QSize(w, h).expandedTo(UsableMinimumSize()));
+}
+
+QSize TcChild::UsableMinimumSize() const {
+  QSize least = minimumSizeHint();
+  // Content that scrolls as a whole would let the layout's minimum shrink
+  // to two scroll bars under a title bar; its controls keep their size, so
+  // the window is of use only with all of them in view.
+  if (auto* scroll = qobject_cast<QScrollArea*>(widget()); scroll && scroll->widget()) {
+    const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize content =
+        scroll->widget()->minimumSize().expandedTo(scroll->widget()->minimumSizeHint());
+    const int border = 2 * scroll->frameWidth();
+    least = least.expandedTo(content + QSize(2 * frame + border, title + frame + border));
+  }
+  return least;
 }
 
 void TcChild::RestoreMaximized() {

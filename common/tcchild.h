@@ -24,8 +24,12 @@ class TcChild : public QMdiSubWindow {
   // Writes "Width<kind>" and "Height<kind>" of [Size]: the size the window
   // has, or returns to when it is minimized or maximized.
   void SaveWindowSize();
-  // Restores the size when both keys are non-zero.
+  // Restores the size when both keys are non-zero, never below
+  // UsableMinimumSize (a window once tiled small comes back usable).
   void LoadWindowSize();
+  // The least size at which the window is of use: its layout's minimum, and
+  // for a window that scrolls its whole content, that content in full view.
+  virtual QSize UsableMinimumSize() const;
   // Maximizes the window when [Size] "Maximized" is true.
   void RestoreMaximized();
 

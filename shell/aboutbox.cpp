@@ -3,7 +3,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <QWindow>
 
@@ -29,6 +32,29 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   return label;
 }
 
+// The link is reached with Tab, so it has to show when it holds the focus
+// (Enter then opens it).
+class TFocusLinkLabel : public TLinkLabel {
+ public:
+  using TLinkLabel::TLinkLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    TLinkLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    // Around the address itself, not the empty rest of the label.
+    option.rect = style()
+                      ->itemTextRect(fontMetrics(), contentsRect(), int(alignment()), true, text())
+                      .adjusted(-2, 0, 2, 0)
+                      .intersected(rect());
+    option.backgroundColor = palette().color(backgroundRole());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+};
+
 }  // namespace
 
 QUrl TfrmAbout::SoftwarePage() {
@@ -53,7 +79,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
   VerLabel =
       MakeLabel(this, "VerLabel", QStringLiteral("Version "), QRect(8, 36, 307, 15), 11, true);
   lblIPv4Ver = MakeLabel(this, "lblIPv4Ver", QString(), QRect(8, 52, 307, 14));
-  Label3 = MakeLabel(this, "Label3", QStringLiteral("Freeware \u00a9 the Orvex Lite developers"),
+  Label3 = MakeLabel(this, "Label3",
+                     QStringLiteral("GNU GPL v3 or later \u00a9 the Orvex Lite developers"),
                      QRect(8, 68, 307, 14));
   Label4 = MakeLabel(this, "Label4",
                      QStringLiteral("For updated versions and other free software products "),
@@ -61,7 +88,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
   Label5 = MakeLabel(this, "Label5", QStringLiteral("please visit"), QRect(8, 122, 112, 14));
   Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-  LinkLabel = new TLinkLabel(SoftwarePage().host(), this);
+  LinkLabel = new TFocusLinkLabel(SoftwarePage().host(), this);
   LinkLabel->setObjectName(QStringLiteral("LinkLabel"));
   {
     QFont f(QStringLiteral("Arial"));
@@ -80,6 +107,9 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
   lblPortInfo = MakeLabel(this, "lblPortInfo", QString(), QRect(8, 0, 307, 13), 9);
 
+  // "Ok" comes first, so Enter closes the box; Tab leads on to the link.
+  setTabOrder(btnOk, LinkLabel);
+
   connect(btnOk, &QPushButton::clicked, this, &TfrmAbout::btnOkClick);
   connect(LinkLabel, &TLinkLabel::clicked, this, &TfrmAbout::LinkLabelClick);
 }
@@ -93,6 +123,9 @@ void TfrmAbout::showEvent(QShowEvent* event) {
     overrideWindowFlags(flags);
     if (QWindow* w = windowHandle()) w->setFlags(flags);
   }
+  // The box is shown again and again; each time it starts on "Ok", wherever
+  // Tab had left the focus.
+  if (!btnOk->isHidden()) btnOk->setFocus(Qt::OtherFocusReason);
   QDialog::showEvent(event);
 }
 

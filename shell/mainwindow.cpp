@@ -88,6 +88,14 @@ QWidget* FocusedEdit() {
 
 }  // namespace
 
+QList<QKeySequence> QuitShortcuts() {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Quit);
+  // Desktops without a Quit binding of their own (and the Windows key
+  // scheme, which has none) still get the one Linux users reach for.
+  if (keys.isEmpty()) keys << QKeySequence(Qt::CTRL | Qt::Key_Q);
+  return keys;
+}
+
 QString SizeKeyName(const char* name, int kind) {
   return QLatin1String(name) + QString::number(kind);
 }
@@ -166,6 +174,7 @@ void TfrmMain::CreateActions() {
                         QKeySequence(QStringLiteral("Ctrl+Alt+C")), iiIntConv);
   acExit = NewAction("acExit", QStringLiteral("Exit"), QStringLiteral("Exit|Exit Orvex"),
                      QKeySequence(), iiExit);
+  acExit->setShortcuts(QuitShortcuts());
   EditCut1 = NewAction("EditCut1", QStringLiteral("Cu&t"),
                        QStringLiteral("Cut|Cuts the selection and puts it on the Clipboard"),
                        QKeySequence(QStringLiteral("Ctrl+X")), -1);

@@ -2,6 +2,8 @@
 // The main window of Orvex Lite: a multiple-document window holding the tool
 // windows, with the program's menus, tool bar, status bar and actions.
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
@@ -32,6 +34,9 @@ struct TMainPlacement {
   bool centre = false;
 };
 TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth);
+
+// The keys of "Exit": the desktop's Quit shortcut, Ctrl+Q where it has none.
+QList<QKeySequence> QuitShortcuts();
 
 // "Width<kind>" / "Height<kind>".
 QString SizeKeyName(const char* name, int kind);

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, checks the installed files,
-# validates the launcher and the AppStream data, then starts the installed
+# validates the launcher, the AppStream data and the copyright file (GPL 3
+# or later, as the source's LICENSE), then starts the installed
 # program once from a folder without a block list (it must find the one in
 # the prefix) and ends it as the desktop session would.
-#   tst_install.sh BUILD_DIR
+#   tst_install.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.example.orvex
 expected=(bin/orvex share/orvex/reserved.lst share/applications/$id.desktop
-  share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg)
+  share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg
+  share/doc/orvex-lite/copyright)
 for size in 16 22 24 32 48 64 128 256; do
   expected+=(share/icons/hicolor/${size}x${size}/apps/$id.png)
 done
@@ -21,8 +24,32 @@ for size in 16 256; do
   file "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "$size x $size"
 done
 
-desktop-file-validate "$prefix/share/applications/$id.desktop"
+# Hints count as failures too (two main categories put the program in two menus).
+hints=$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1) ||
+  { echo "$hints"; exit 1; }
+[ -z "$hints" ] || { echo "desktop-file-validate: $hints"; exit 1; }
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$prefix/share/metainfo/$id.metainfo.xml" ||
+  { echo "the AppStream data names another licence"; exit 1; }
+
+# The copyright file in the machine-readable format: every licence a Files
+# paragraph names has its own paragraph with the text; the program is GPL 3+.
+copyright=$prefix/share/doc/orvex-lite/copyright
+head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/'
+awk '
+  /^Files:/ { files = 1; next }
+  /^License:/ && files { used[$2] = 1; files = 0; next }
+  /^License:/ { getline text; if (text ~ /^ /) defined[$2] = 1; next }
+  /^$/ { files = 0 }
+  END {
+    if (!("GPL-3+" in used)) { print "no Files paragraph under GPL-3+"; exit 1 }
+    for (l in used) if (!(l in defined)) { print "licence without its text: " l; exit 1 }
+  }' "$copyright"
+awk '/^Files: \*$/ { f = 1 } f && /^License:/ { print; exit }' "$copyright" | grep -qx 'License: GPL-3+' ||
+  { echo "Files: * is not under GPL-3+"; exit 1; }
+head -2 "$source/LICENSE" | grep -q 'GNU GENERAL PUBLIC LICENSE' &&
+  head -2 "$source/LICENSE" | grep -q 'Version 3, 29 June 2007' ||
+  { echo "LICENSE is not the GPL version 3"; exit 1; }
 
 mkdir "$prefix/work" "$prefix/config"
 cd "$prefix/work"
@@ -44,4 +71,4 @@ grep -q "\"$prefix/share/orvex/reserved.lst\", O_RDONLY.* = [0-9]" "$prefix/trac
   { echo "the block list was not read from the prefix"; grep reserved "$prefix/trace"; exit 1; }
 # Ended as by a logout, it closed its windows and saved their state.
 grep -q '^MainHeight=' "$prefix/config/orvex/orvex.ini"
-echo "installed files, launcher, metadata and a start of the installed program: ok"
+echo "installed files, launcher, metadata, copyright and a start of the installed program: ok"

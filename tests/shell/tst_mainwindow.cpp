@@ -1,11 +1,14 @@
 // The main window: first placement, start-up windows, splash, stay on top,
 // tool window sizes, closing, and every action once.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -14,6 +17,7 @@
 
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
+#include "ipcalc/tcipcalc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "recordingservices.h"
@@ -180,6 +184,110 @@ class TestMainWindow : public QObject {
     QCOMPARE(FServices->BoxTexts(), QStringList{"Unable to start http client."});
   }
 
+  // Enter and Escape close the box and open nothing; Tab leads to the link,
+  // where Enter opens the maker's page and the box stays.
+  void aboutBoxKeys_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<int>("links");
+    QTest::newRow("Enter") << QList<int>{Qt::Key_Return} << true << 0;
+    QTest::newRow("keypad Enter") << QList<int>{Qt::Key_Enter} << true << 0;
+    QTest::newRow("Escape") << QList<int>{Qt::Key_Escape} << true << 0;
+    QTest::newRow("Tab, Enter") << QList<int>{Qt::Key_Tab, Qt::Key_Return} << false << 1;
+    QTest::newRow("Tab, Space") << QList<int>{Qt::Key_Tab, Qt::Key_Space} << false << 1;
+    QTest::newRow("Tab, Escape") << QList<int>{Qt::Key_Tab, Qt::Key_Escape} << true << 0;
+    QTest::newRow("Tab, Tab, Enter")
+        << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return} << true << 0;
+  }
+  void aboutBoxKeys() {
+    QFETCH(QList<int>, keys);
+    QFETCH(bool, closed);
+    QFETCH(int, links);
+    TfrmMain* m = Start();
+    EndSplash();
+    TfrmAbout* about = m->frmAbout;
+    // Twice: the second showing starts on "Ok" again, wherever Tab left the focus.
+    for (int round = 0; round < 2; ++round) {
+      bool okFirst = false, stillOpen = true;
+      QTimer::singleShot(0, [&] {
+        okFirst = about->focusWidget() == about->btnOk && about->btnOk->isDefault();
+        for (int k : keys) QTest::keyClick(about->windowHandle(), Qt::Key(k));
+        stillOpen = about->isVisible();
+        about->close();
+      });
+      m->acAbout->trigger();
+      QVERIFY(okFirst);
+      QCOMPARE(!stillOpen, closed);
+    }
+    QCOMPARE(FServices->urls.size(), 2 * links);
+    if (links) QCOMPARE(FServices->urls.first(), TfrmAbout::SoftwarePage());
+  }
+
+  // The link looks different while it holds the focus.
+  void aboutBoxLinkShowsFocus() {
+    TfrmMain* m = Start();
+    EndSplash();
+    TfrmAbout* about = m->frmAbout;
+    QImage plain, focused;
+    bool active = false;
+    QTimer::singleShot(0, [&] {
+      // Tab marks a keyboard focus change only in the active window.
+      active = QTest::qWaitForWindowActive(about);
+      plain = about->LinkLabel->grab().toImage();
+      QTest::keyClick(about->windowHandle(), Qt::Key_Tab);
+      if (about->LinkLabel->hasFocus()) focused = about->LinkLabel->grab().toImage();
+
+      about->close();
+    });
+    m->acAbout->trigger();
+    QVERIFY(active);
+    QVERIFY(!focused.isNull());
+    QVERIFY(plain != focused);
+  }
+
+  // Each line of the box shows whole in its label (the notice names the licence).
+  void aboutBoxLinesFit_data() {
+    QTest::addColumn<QString>("label");
+    for (const char* name : {"Label1", "VerLabel", "lblIPv4Ver", "Label3", "Label4", "Label5",
+                             "LinkLabel", "lblPortInfo"})
+      QTest::newRow(name) << QString(name);
+  }
+  void aboutBoxLinesFit() {
+    QFETCH(QString, label);
+    TfrmMain* m = Start();
+    auto* l = m->frmAbout->findChild<QLabel*>(label);
+    QVERIFY(l);
+    QVERIFY(!l->text().isEmpty());
+    QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+             qPrintable(l->text()));
+    if (label == "Label3") QVERIFY(l->text().contains("GNU GPL v3 or later"));
+  }
+
+  // Ctrl+Q ends the program from the main window and from inside a tool window.
+  void quitShortcut_data() {
+    QTest::addColumn<int>("pages");
+    QTest::newRow("no tool window") << 0;
+    QTest::newRow("IPv4 Calculator address field") << 1;
+    QTest::newRow("Integer Calculator") << 128;
+  }
+  void quitShortcut() {
+    QFETCH(int, pages);
+    QVERIFY(QuitShortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    TfrmMain* m = Start("[Options]\nStartupPages=" + QByteArray::number(pages) + "\n");
+    EndSplash();
+    QVERIFY(QTest::qWaitForWindowActive(m));
+    if (!m->ToolWindows().isEmpty()) {
+      TcChild* tool = m->ToolWindows().first();
+      m->mdiArea->setActiveSubWindow(tool);
+      if (auto* calc = qobject_cast<TcIpCalc*>(tool)) calc->edtIPCAddress->setFocus();
+      QVERIFY(tool->isAncestorOf(QApplication::focusWidget()));
+    }
+    QSignalSpy closed(m, &TfrmMain::Closed);
+    QTest::keyClick(m->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!m->isVisible());
+  }
+
   void minimizingClosesSplash() {
     TfrmMain* m = Start();
     QVERIFY(m->frmAbout->isVisible());
@@ -237,6 +345,53 @@ class TestMainWindow : public QObject {
     SettingsFile(FIni).WriteInteger("Size", h, 500);
     again->LoadWindowSize();
     QCOMPARE(again->size(), QSize(800, 500));
+  }
+
+  // A size saved small (tiled or cascaded into a small area) comes back at
+  // least at the size the window is of use at; a larger one as it was.
+  void restoredSizeMinimum_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QSize>("saved");
+    QTest::addColumn<bool>("kept");
+    const QList<QPair<const char*, int>> kinds{{"IPv4 Calculator", wkIpCalc},
+                                               {"Mask Chart", wkMaskChart},
+                                               {"Integer Calculator", wkIntConv}};
+    for (const auto& [name, kind] : kinds) {
+      QTest::addRow("%s 120x96", name) << kind << QSize(120, 96) << false;
+      QTest::addRow("%s 1x1", name) << kind << QSize(1, 1) << false;
+      QTest::addRow("%s 900x700", name) << kind << QSize(900, 700) << true;
+    }
+  }
+  void restoredSizeMinimum() {
+    QFETCH(int, kind);
+    QFETCH(QSize, saved);
+    QFETCH(bool, kept);
+    const QByteArray k = QByteArray::number(kind);
+    TfrmMain* m = Start("[Options]\nStartupPages=0\n[Size]\nWidth" + k + "=" +
+                        QByteArray::number(saved.width()) + "\nHeight" + k + "=" +
+                        QByteArray::number(saved.height()) + "\n");
+    EndSplash();
+    m->OpenToolWindow(kind);
+    TcChild* w = m->ToolWindows().value(0);
+    QVERIFY(w);
+    if (kept) {
+      QCOMPARE(w->size(), saved);
+      return;
+    }
+    QVERIFY(w->width() > saved.width() && w->height() > saved.height());
+    QCOMPARE(w->size(), w->size().expandedTo(w->minimumSizeHint()));
+    // A window that scrolls as a whole shows all of it, not two scroll bars.
+    if (auto* scroll = qobject_cast<QScrollArea*>(w->widget())) {
+      QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+      QVERIFY(!scroll->verticalScrollBar()->isVisible());
+    }
+    // The keys keep meaning the window's size: closed now, it saves what it has.
+    const QSize shown = w->size();
+    w->close();
+    const SettingsFile ini(FIni);
+    QCOMPARE(QSize(ini.ReadInteger("Size", "Width" + QString(k), 0),
+                   ini.ReadInteger("Size", "Height" + QString(k), 0)),
+             shown);
   }
 
   // The first window comes back maximized only with desktop recall on; a

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "common/reportlist.h"
+#include "common/services.h"
 #include "common/widgethelpers.h"
 #include "maskchart/maskcolours.h"
 #include "maskchart/maskrows.h"
@@ -125,6 +126,12 @@ void TfrmSubnetting::keyPressEvent(QKeyEvent* event) {
   // Escape is "Close"; the window's close box keeps the caller's text.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
     btnClose->click();
+    return;
+  }
+  // The main window's F1 cannot reach past a modal dialog: the dialog opens
+  // the Mask Chart's topic itself.
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    Services::Instance().ShowHelp(kMaskChartHelpTopic);
     return;
   }
   QDialog::keyPressEvent(event);

@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QString>
 
+// Help topic of the Mask Chart and its Subnetting dialog.
+constexpr int kMaskChartHelpTopic = 2000;
+
 class QPushButton;
 class QTreeWidget;
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "common/tcchild.h"
+#include "maskchart/subnettingdialog.h"
 
 class QAction;
 class QLineEdit;
@@ -28,7 +29,7 @@ class TcMaskChart : public TcChild {
   void ApplyOptions(const TOptionsRec& options) override;
   // Shows the toggles' state again and rebuilds the chart.
   void RefreshDisplay() override;
-  int HelpContext() const override { return 2000; }
+  int HelpContext() const override { return kMaskChartHelpTopic; }
 
   // The dialog "Show Subnetting..." opens (not owned; it lives for the whole run).
   void SetSubnettingDialog(TfrmSubnetting* dialog);

@@ -179,6 +179,7 @@ class TestMaskChart : public QObject {
     row("menu", "Escape", "");
     row("double-click", "close box", "255.255.255.0");
     row("Enter", "double-click below the rows", "255.255.255.0");
+    row("double-click", "F1, then Close", "");
   }
   void subnettingRoundTrip() {
     QFETCH(QString, open);
@@ -201,6 +202,10 @@ class TestMaskChart : public QObject {
         QTest::mouseClick(FDialog->btnClose, Qt::LeftButton);
       } else if (answer == "Escape") {
         QTest::keyClick(rows, Qt::Key_Escape);
+      } else if (answer == "F1, then Close") {
+        QTest::keyClick(rows, Qt::Key_F1);
+        FServices->helpTopics.append(-1);  // marks that the dialog was still up
+        QTest::mouseClick(FDialog->btnClose, Qt::LeftButton);
       } else if (answer == "close box") {
         FDialog->close();
       } else {
@@ -220,6 +225,8 @@ class TestMaskChart : public QObject {
     QCOMPARE(caption, QString("Subnetting for a subnet mask: 255.255.255.0"));
     QCOMPARE(centre, FDialog->screen()->availableGeometry().center());
     QCOMPARE(FDialog->FMaskText, returned);
+    // F1 in the dialog opens the Mask Chart's topic and leaves the dialog up.
+    if (answer == "F1, then Close") QCOMPARE(FServices->helpTopics, QList<int>({2000, -1}));
     const QString selected = returned.isEmpty() ? "255.255.255.0" : returned;
     QCOMPARE(SelectedMask(list), selected);
     QCOMPARE(FChart->windowTitle(), "IPv4 Mask Chart " + selected);

@@ -43,6 +43,7 @@ uint32_t nat64_extract(const ipv6& a, int len) noexcept {
 
 ipv6 nat64_embed(const ipv6net& prefix, uint32_t v4) noexcept {
   if (!prefix.is_valid() || !nat64_length_ok(prefix.prefix())) return ipv6(std::string_view());
+  if ((prefix.network().value() >> 56) & 0xFF) return ipv6(std::string_view());
   const uint128 spread = unsqueeze(uint128{v4} << squeezed_shift(prefix.prefix()));
   return ipv6(prefix.network().value() | spread);
 }

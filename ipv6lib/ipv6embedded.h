@@ -48,5 +48,6 @@ bool nat64_length_ok(int len) noexcept;
 uint32_t nat64_extract(const ipv6& a, int len) noexcept;
 // The RFC 6052 address of an IPv4 address under a NAT64 prefix: the prefix's
 // first len bits, the IPv4 address around bits 64-71 (left zero), zeros after;
-// invalid when the prefix is invalid or its length is not an RFC 6052 length.
+// invalid when the prefix is invalid, its length is not an RFC 6052 length or
+// (a /96) it sets bits 64-71.
 ipv6 nat64_embed(const ipv6net& prefix, uint32_t v4) noexcept;

@@ -225,7 +225,8 @@ std::vector<std::string> ipv6net::reverse_zones() const {
   const uint128 base = network().value();
   static constexpr char kDigits[] = "0123456789abcdef";
   for (unsigned k = 0; k < (1u << spare); ++k) {
-    const uint128 zone = base | (uint128{k} << (128 - nibbles * 4));
+    // With spare bits there is at least one nibble, so the shift stays below 128.
+    const uint128 zone = spare ? base | (uint128{k} << (128 - nibbles * 4)) : base;
     std::string name;
     name.reserve(std::size_t(nibbles) * 2 + 8);
     for (int i = nibbles - 1; i >= 0; --i) {

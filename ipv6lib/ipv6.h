@@ -92,8 +92,10 @@ class ipv6 {
   // length (0 and "" when invalid). Allocation-free.
   std::size_t text_to(char* buf) const noexcept;
   // RFC 5952 form without the zone: lower case, no leading zeros, the longest
-  // run of two or more zero groups as "::" (the first of equal runs), and a
-  // dotted tail for ::ffff:0:0/96 and ::/96 as inet_ntop prints them; "" when invalid.
+  // run of two or more zero groups as "::" (the first of equal runs). Where
+  // inet_ntop writes a dotted tail, so does this: ::ffff:a.b.c.d for
+  // ::ffff:0:0/96, and ::a.b.c.d when the first six groups are zero and the
+  // seventh is not. "" when invalid.
   std::string compressed() const;
   // All eight groups of four digits, lower case, no zone; "" when invalid.
   std::string expanded() const;

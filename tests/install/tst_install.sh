@@ -13,7 +13,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.example.orvex
-expected=(bin/orvex share/orvex/reserved.lst share/applications/$id.desktop
+expected=(bin/orvex share/orvex/reserved.lst share/orvex/reserved6.lst share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg
   share/doc/orvex-lite/copyright)
 for size in 16 22 24 32 48 64 128 256; do

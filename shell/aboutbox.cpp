@@ -114,6 +114,42 @@ TfrmAbout::TfrmAbout(QWidget* parent)
   connect(LinkLabel, &TLinkLabel::clicked, this, &TfrmAbout::LinkLabelClick);
 }
 
+void TfrmAbout::CentreOver(const QWidget* owner) {
+  move(owner->x() + (owner->width() - width()) / 2, owner->y() + (owner->height() - height()) / 2);
+}
+
+void TfrmAbout::ShowAsSplash(const QWidget* owner) {
+  FStayOnTop = true;
+  btnOk->hide();
+  setFixedHeight(kSplashHeight);
+  CentreOver(owner);
+  setAttribute(Qt::WA_ShowWithoutActivating, true);
+  show();
+}
+
+void TfrmAbout::EndSplash() {
+  close();
+  setAttribute(Qt::WA_ShowWithoutActivating, false);
+  btnOk->show();
+  setFixedHeight(kDialogHeight);
+}
+
+void TfrmAbout::SetVersionTexts(const QString& buildText, const QString& libraryVersion,
+                                const QString& portInfo) {
+  VerLabel->setText(VerLabel->text() + buildText);
+  lblIPv4Ver->setText(QStringLiteral("IPv4 clib ") + libraryVersion);
+  lblPortInfo->setText(portInfo);
+}
+
+int TfrmAbout::ExecOver(const QWidget* owner) {
+  // A hidden window may be told its old splash size again by the window
+  // system, so the dialog size is set once more right before showing.
+  setFixedHeight(kDialogHeight);
+  resize(width(), kDialogHeight);
+  CentreOver(owner);
+  return exec();
+}
+
 void TfrmAbout::showEvent(QShowEvent* event) {
   // Top-most for the splash, an ordinary window otherwise; changed on the
   // native window so the box is neither moved nor activated.

@@ -417,6 +417,11 @@ void TfrmLOptions::ShowOptions(const TStoredOptions& o) {
   }
 }
 
+void TfrmLOptions::SetSettingsFiles(const QString& iniFileName, const QString& userDataDir) {
+  FOptions.IniFileName = iniFileName;
+  FOptions.UserDataDir = userDataDir;
+}
+
 bool TfrmLOptions::ReadOptions(TReadMode mode) {
   const TStoredOptions stored = LoadOptions(FOptions.IniFileName);
   bool changed = false;

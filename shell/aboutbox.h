@@ -43,9 +43,6 @@ class TfrmAbout : public QDialog {
   TLinkLabel* LinkLabel;
   QPushButton* btnOk;
   QLabel* lblPortInfo;
-  // Set for the splash and never cleared: the box then stays above all
-  // other windows.
-  bool FStayOnTop = false;
 
   void FormClick();
   void btnOkClick();
@@ -58,4 +55,7 @@ class TfrmAbout : public QDialog {
 
  private:
   void CentreOver(const QWidget* owner);
+  // Set for the splash and never cleared: the box then stays above all
+  // other windows.
+  bool FStayOnTop = false;
 };

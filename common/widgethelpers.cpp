@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -144,6 +145,13 @@ void SetHint(QAction* action, const QString& hint) {
   if (!action) return;
   action->setToolTip(ShortHint(hint));
   action->setStatusTip(LongHint(hint));
+}
+
+QAction* AddMenuAction(QMenu* menu, const char* name, const QString& caption, const QString& hint) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(QLatin1String(name));
+  if (!hint.isEmpty()) SetHint(a, hint);
+  return a;
 }
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

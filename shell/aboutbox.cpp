@@ -26,7 +26,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   f.setPixelSize(pixelSize);
   f.setBold(bold);
   label->setFont(f);
-  SetTextColour(label, QColor(0, 0, 128));
+  SetTextColour(label, NavyColor());
   label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   label->setGeometry(geometry);
   return label;

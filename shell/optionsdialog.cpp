@@ -47,9 +47,6 @@ const Node kNodes[] = {
 };
 constexpr int kNodeCount = 7;
 
-// Focus colour of the limit field.
-const QColor kMaxItemsFocus(0xCC, 0xEC, 0xFF);
-
 QFrame* MakePage(const char* name) {
   auto* page = new QFrame;
   page->setObjectName(QLatin1String(name));
@@ -545,7 +542,7 @@ bool TfrmLOptions::eventFilter(QObject* watched, QEvent* event) {
           (text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9')))
         return true;
     } else if (event->type() == QEvent::FocusIn) {
-      SetEditColor(edtMaxItems, kMaxItemsFocus);
+      SetEditColor(edtMaxItems, NumberFocusColor());
     } else if (event->type() == QEvent::FocusOut) {
       ResetEditColor(edtMaxItems);
     }

@@ -105,6 +105,11 @@ int SelectedListIndex(const QTreeWidget* view) {
   return -1;
 }
 
+QPoint CentredIn(const QRect& area, const QSize& size) {
+  return QPoint(area.left() + (area.width() - size.width()) / 2,
+                area.top() + (area.height() - size.height()) / 2);
+}
+
 void SetShowHints(QWidget* window, bool on) {
   if (!window) return;
   if (HintFilter* filter = TheHintFilter()) filter->SetSuppressed(window, !on);

@@ -29,6 +29,10 @@ void DeselectAllListItems(QTreeWidget* view);
 // Index of the first selected row in list order, -1 when none.
 int SelectedListIndex(const QTreeWidget* view);
 
+// The top left corner that centres `size` in `area`, each half of the
+// difference rounded toward zero.
+QPoint CentredIn(const QRect& area, const QSize& size);
+
 // Shows or suppresses the tool tips of `window` and all its children.
 void SetShowHints(QWidget* window, bool on);
 

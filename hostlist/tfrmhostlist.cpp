@@ -190,9 +190,7 @@ void TfrmHostList::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = s->availableGeometry();
-    move(area.left() + (area.width() - frameGeometry().width()) / 2,
-         area.top() + (area.height() - frameGeometry().height()) / 2);
+    move(CentredIn(s->availableGeometry(), frameGeometry().size()));
   }
   GenerateHostList();
   lvHosts->setFocus();

@@ -115,7 +115,8 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 }
 
 void TfrmAbout::CentreOver(const QWidget* owner) {
-  move(owner->x() + (owner->width() - width()) / 2, owner->y() + (owner->height() - height()) / 2);
+  // Over the client area, measured from the owner's outer corner.
+  move(CentredIn(QRect(owner->pos(), owner->size()), size()));
 }
 
 void TfrmAbout::ShowAsSplash(const QWidget* owner) {

@@ -382,8 +382,7 @@ void TfrmMain::FormShow() {
   if (FCentreOnShow) {
     FCentreOnShow = false;
     if (const QScreen* s = screen()) {
-      const QRect area = s->geometry();
-      move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+      move(CentredIn(s->geometry(), size()));
     }
   }
   tmrSplash->start();

@@ -517,8 +517,7 @@ void TfrmLOptions::btnHelpClick() {
 void TfrmLOptions::showEvent(QShowEvent* event) {
   // Centred on the screen, not over the main window.
   if (const QScreen* s = screen()) {
-    const QRect area = s->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    move(CentredIn(s->availableGeometry(), size()));
   }
   QDialog::showEvent(event);
 }

@@ -105,24 +105,21 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     const int context = url.fileName().section(QLatin1Char('.'), 0, 0).toInt();
     if (context == FTopic) return;
     FTopic = context;
-    for (int i = 0; i < lstTopics->count(); ++i) {
-      if (lstTopics->item(i)->data(Qt::UserRole).toInt() == context) {
-        const QSignalBlocker block(lstTopics);
-        lstTopics->setCurrentRow(i);
-      }
-    }
+    MarkTopicInIndex(context);
   });
+}
+
+void THelpWindow::MarkTopicInIndex(int context) {
+  // Marked only: the index's own signal would show the topic once more.
+  const QSignalBlocker block(lstTopics);
+  for (int i = 0; i < lstTopics->count(); ++i)
+    if (lstTopics->item(i)->data(Qt::UserRole).toInt() == context) lstTopics->setCurrentRow(i);
 }
 
 void THelpWindow::ShowTopic(int context) {
   if (!QFile::exists(HelpTopicPath(context))) context = 500;
   FTopic = context;
-  for (int i = 0; i < lstTopics->count(); ++i) {
-    if (lstTopics->item(i)->data(Qt::UserRole).toInt() == context) {
-      const QSignalBlocker block(lstTopics);
-      lstTopics->setCurrentRow(i);
-    }
-  }
+  MarkTopicInIndex(context);
   txtTopic->setSource(QUrl(QStringLiteral("qrc") + HelpTopicPath(context)));
 }
 

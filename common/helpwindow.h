@@ -28,6 +28,9 @@ class THelpWindow : public QWidget {
   static THelpWindow* Instance();
 
  private:
+  // Selects the index row of topic `context`, if the index lists it.
+  void MarkTopicInIndex(int context);
+
   QLineEdit* edtSearch;
   QListWidget* lstTopics;
   QTextBrowser* txtTopic;

@@ -68,12 +68,11 @@ bool SaveOptions(const QString& iniFileName, const TStoredOptions& o) {
 bool OptionsChanged(const TStoredOptions& set, const TStoredOptions& stored) {
   for (int i = 0; i < kGeneralCount; ++i)
     if (set.General[i] != stored.General[i]) return true;
-  constexpr int kKnownPages = kStartIpCalc | kStartMaskChart | kStartIntConv;
   return set.MaxListItems != stored.MaxListItems ||
          set.RecallDesktopSettings != stored.RecallDesktopSettings ||
          set.CsvDelimiterIndex != stored.CsvDelimiterIndex ||
          set.MacFormatIndex != stored.MacFormatIndex || set.IanaLink != stored.IanaLink ||
-         (set.StartupPages & kKnownPages) != (stored.StartupPages & kKnownPages) ||
+         (set.StartupPages & kKnownStartupPages) != (stored.StartupPages & kKnownStartupPages) ||
          set.BitWidthByte != stored.BitWidthByte;
 }
 

@@ -11,6 +11,8 @@
 constexpr int kStartIpCalc = 0x01;
 constexpr int kStartMaskChart = 0x02;
 constexpr int kStartIntConv = 0x80;
+// Every tool's bit; any other bit in the file opens nothing and is no change.
+constexpr int kKnownStartupPages = kStartIpCalc | kStartMaskChart | kStartIntConv;
 
 // The switches of the general check list, in list order.
 enum TGeneralItem {

@@ -18,8 +18,8 @@ class TcChild : public QMdiSubWindow {
   virtual void ApplyOptions(const TOptionsRec& options) = 0;
   // Refreshes what the window shows after an options change.
   virtual void RefreshDisplay() {}
-  // Help topic of this tool (1000, 2000, 3000).
-  virtual int HelpContext() const = 0;
+  // Help topic of this tool: the one the main window gave it on opening.
+  virtual int HelpContext() const { return FHelpContext; }
 
   // Writes "Width<kind>" and "Height<kind>" of [Size]: the size the window
   // has, or returns to when it is minimized or maximized.
@@ -34,6 +34,7 @@ class TcChild : public QMdiSubWindow {
   void RestoreMaximized();
 
   int FWindowKind = wkNone;
+  int FHelpContext = 0;
   bool FFirstApply = true;
 
  protected:

@@ -10,6 +10,21 @@
 
 class QWidget;
 
+// Navy (0, 0, 128): value labels and texts that show a result.
+inline QColor NavyColor() {
+  return QColor(0, 0, 128);
+}
+// Background of an input field that has the focus: RGB (204, 235, 255).
+inline QColor FocusColor() {
+  return QColor(204, 235, 255);
+}
+// The focus background of the number fields (the Integer Calculator's
+// display, the options' host list limit): RGB (204, 236, 255), one step
+// greener than FocusColor.
+inline QColor NumberFocusColor() {
+  return QColor(204, 236, 255);
+}
+
 // Whether text on this background should be light.
 bool IsDarkBackground(const QColor& background);
 // The contrast ratio of two colours (1 to 21).

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -104,6 +105,11 @@ int SelectedListIndex(const QTreeWidget* view) {
   return -1;
 }
 
+QPoint CentredIn(const QRect& area, const QSize& size) {
+  return QPoint(area.left() + (area.width() - size.width()) / 2,
+                area.top() + (area.height() - size.height()) / 2);
+}
+
 void SetShowHints(QWidget* window, bool on) {
   if (!window) return;
   if (HintFilter* filter = TheHintFilter()) filter->SetSuppressed(window, !on);
@@ -144,6 +150,13 @@ void SetHint(QAction* action, const QString& hint) {
   if (!action) return;
   action->setToolTip(ShortHint(hint));
   action->setStatusTip(LongHint(hint));
+}
+
+QAction* AddMenuAction(QMenu* menu, const char* name, const QString& caption, const QString& hint) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(QLatin1String(name));
+  if (!hint.isEmpty()) SetHint(a, hint);
+  return a;
 }
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

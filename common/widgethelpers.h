@@ -1,8 +1,8 @@
 #pragma once
 // Helpers shared by the tool windows: report-style list views (QTreeWidget
 // without root decoration), hints on or off, the input focus colour, quoting
-// typed input in messages, labels that wrap at blanks only and the tool bar
-// toggles.
+// typed input in messages, labels that wrap at blanks only, pop-up menu
+// entries and the tool bar toggles.
 
 #include <QColor>
 #include <QLabel>
@@ -10,8 +10,11 @@
 #include <QStringList>
 #include <QToolButton>
 
+#include "common/themecolors.h"
+
 class QAction;
 class QFontMetrics;
+class QMenu;
 class QToolBar;
 class QTreeWidget;
 class QWidget;
@@ -26,13 +29,13 @@ void DeselectAllListItems(QTreeWidget* view);
 // Index of the first selected row in list order, -1 when none.
 int SelectedListIndex(const QTreeWidget* view);
 
+// The top left corner that centres `size` in `area`, each half of the
+// difference rounded toward zero.
+QPoint CentredIn(const QRect& area, const QSize& size);
+
 // Shows or suppresses the tool tips of `window` and all its children.
 void SetShowHints(QWidget* window, bool on);
 
-// Background of an input field that has the focus: RGB (204, 235, 255).
-inline QColor FocusColor() {
-  return QColor(204, 235, 255);
-}
 // Sets the base (background) colour of an edit field.
 void SetEditColor(QWidget* edit, const QColor& color);
 // Restores the system window colour of an edit field.
@@ -44,6 +47,11 @@ QString ShortHint(const QString& hint);
 QString LongHint(const QString& hint);
 void SetHint(QWidget* widget, const QString& hint);
 void SetHint(QAction* action, const QString& hint);
+
+// Adds an entry named `name` to `menu` with its caption and hint; an empty
+// hint leaves the caption as the tool tip.
+QAction* AddMenuAction(QMenu* menu, const char* name, const QString& caption,
+                       const QString& hint = QString());
 
 // A label that acts as a web-style link: blue, underlined, hand cursor, and
 // a clicked() signal.

@@ -46,13 +46,6 @@ QString DelimiterName(char d) {
   }
 }
 
-QAction* MenuAction(QMenu* menu, const char* name, const QString& caption, const QString& hint) {
-  QAction* a = menu->addAction(caption);
-  a->setObjectName(QLatin1String(name));
-  if (!hint.isEmpty()) SetHint(a, hint);
-  return a;
-}
-
 QPushButton* Button(const char* name, const QString& caption, const QString& hint) {
   auto* b = new QPushButton(caption);
   b->setObjectName(QLatin1String(name));
@@ -126,19 +119,19 @@ TfrmHostList::TfrmHostList(QWidget* parent)
   pmPopup = new QMenu(this);
   pmPopup->setObjectName(QStringLiteral("pmPopup"));
   pmPopup->setToolTipsVisible(true);
-  Selectall1 = MenuAction(pmPopup, "Selectall1", QStringLiteral("Select all"), QString());
+  Selectall1 = AddMenuAction(pmPopup, "Selectall1", QStringLiteral("Select all"));
   N1 = pmPopup->addSeparator();
   N1->setObjectName(QStringLiteral("N1"));
-  Copyselected1 = MenuAction(pmPopup, "Copyselected1", QStringLiteral("Copy from selected"),
-                             QStringLiteral("Copy selected rows into clipboard"));
-  Copytable1 = MenuAction(pmPopup, "Copytable1", QStringLiteral("Copy entire table"),
-                          QStringLiteral("Copy entire table into clipboard"));
-  Pasteselcted1 = MenuAction(pmPopup, "Pasteselcted1", QStringLiteral("Paste into selected"),
-                             QStringLiteral("Paste a list of names into selcted rows"));
+  Copyselected1 = AddMenuAction(pmPopup, "Copyselected1", QStringLiteral("Copy from selected"),
+                                QStringLiteral("Copy selected rows into clipboard"));
+  Copytable1 = AddMenuAction(pmPopup, "Copytable1", QStringLiteral("Copy entire table"),
+                             QStringLiteral("Copy entire table into clipboard"));
+  Pasteselcted1 = AddMenuAction(pmPopup, "Pasteselcted1", QStringLiteral("Paste into selected"),
+                                QStringLiteral("Paste a list of names into selcted rows"));
   N2 = pmPopup->addSeparator();
   N2->setObjectName(QStringLiteral("N2"));
-  Edit1 =
-      MenuAction(pmPopup, "Edit1", QStringLiteral("Edit name"), QStringLiteral("Focus edit space"));
+  Edit1 = AddMenuAction(pmPopup, "Edit1", QStringLiteral("Edit name"),
+                        QStringLiteral("Focus edit space"));
   Selectall1->setIcon(ProgramIcon(iiSelectAll));
   Copyselected1->setIcon(ProgramIcon(iiCopy));
   Copytable1->setIcon(ProgramIcon(iiCopyTable));
@@ -197,9 +190,7 @@ void TfrmHostList::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = s->availableGeometry();
-    move(area.left() + (area.width() - frameGeometry().width()) / 2,
-         area.top() + (area.height() - frameGeometry().height()) / 2);
+    move(CentredIn(s->availableGeometry(), frameGeometry().size()));
   }
   GenerateHostList();
   lvHosts->setFocus();

@@ -32,8 +32,6 @@
 
 namespace {
 
-const QColor kNavy(0, 0, 128);
-const QColor kDisplayFocus(0xCC, 0xEC, 0xFF);
 constexpr int kBoxWidth = 578;
 constexpr int kBoxHeight = 398;
 
@@ -195,7 +193,7 @@ void TcIntConv::BuildLayout() {
   edtDisplay->setObjectName(QStringLiteral("edtDisplay"));
   edtDisplay->setGeometry(8, 32, 561, 26);
   edtDisplay->setFont(FixedFont(16));
-  SetTextColour(edtDisplay, kNavy, QPalette::Text);
+  SetTextColour(edtDisplay, NavyColor(), QPalette::Text);
   FDisplayHint = QStringLiteral("Combined input and output space");
   SetHint(edtDisplay, FDisplayHint);
 
@@ -237,7 +235,7 @@ void TcIntConv::BuildLayout() {
     auto* l = new QLabel(BitAnalyzerGroupBox);
     l->setObjectName(QLatin1String(name));
     l->setMinimumWidth(width);
-    SetTextColour(l, kNavy, QPalette::WindowText);
+    SetTextColour(l, NavyColor(), QPalette::WindowText);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
   };
@@ -302,10 +300,7 @@ void TcIntConv::BuildLayout() {
   auto* widths = new QActionGroup(pmConvert);
   widths->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   auto item = [this](const char* name, const char* text, const char* hint) {
-    QAction* a = pmConvert->addAction(QLatin1String(text));
-    a->setObjectName(QLatin1String(name));
-    if (*hint) SetHint(a, QLatin1String(hint));
-    return a;
+    return AddMenuAction(pmConvert, name, QLatin1String(text), QLatin1String(hint));
   };
   Variablebitwidth1 = item("Variablebitwidth1", "Variable Bit Width",
                            "Specifies variable bit width for On-The-Fly integer converter");
@@ -526,7 +521,7 @@ void TcIntConv::UpdateBitAnalyzer() {
 
 void TcIntConv::SetFocusColours(bool active) {
   if (active && edtDisplay->hasFocus())
-    SetEditColor(edtDisplay, kDisplayFocus);
+    SetEditColor(edtDisplay, NumberFocusColor());
   else
     ResetEditColor(edtDisplay);
 }
@@ -629,7 +624,7 @@ bool TcIntConv::eventFilter(QObject* watched, QEvent* event) {
         edtDisplayKeyUp(static_cast<QKeyEvent*>(event));
         break;
       case QEvent::FocusIn:
-        SetEditColor(edtDisplay, kDisplayFocus);
+        SetEditColor(edtDisplay, NumberFocusColor());
         break;
       case QEvent::FocusOut:
         ResetEditColor(edtDisplay);

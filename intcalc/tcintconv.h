@@ -31,7 +31,6 @@ class TcIntConv : public TcChild {
   void ApplyOptions(const TOptionsRec& options) override;
   // Analyses the display again (after an options change).
   void RefreshDisplay() override;
-  int HelpContext() const override { return 3000; }
 
   // Moves scBox to the middle of the client area, or to its left or top edge
   // where the area is smaller than the box (runs on every resize).

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "common/themecolors.h"
 #include "ipcalc/netcalc.h"
 
 class TBitImage : public QWidget {
@@ -44,11 +45,6 @@ class TBitImage : public QWidget {
   std::vector<Glyph> FGlyphs;
   std::vector<int> FPositions;
 };
-
-// Navy (0, 0, 128): value labels, network bits, dots of the bit views.
-inline QColor NavyColor() {
-  return QColor(0, 0, 128);
-}
 
 // Colour of a digit of the binary mask view: navy network bits, blue supernet
 // bits, aqua subnetting bits, green host bits.

@@ -102,8 +102,7 @@ void TfrmSubnetting::CentreOnScreen() {
   QSize frame = frameGeometry().size() - size();
   if (frame.isNull() && owner) frame = owner->frameGeometry().size() - owner->size();
   const QSize outer = size() + frame;
-  move(area.left() + (area.width() - outer.width()) / 2,
-       area.top() + (area.height() - outer.height()) / 2);
+  move(CentredIn(area, outer));
 }
 
 void TfrmSubnetting::showEvent(QShowEvent* event) {

@@ -34,13 +34,6 @@ bool CanSubnet(const QString& maskText) {
   return ipv4(maskText.toLatin1().toStdString()).value() < kMask30;
 }
 
-QAction* MenuItem(QMenu* menu, const char* name, const QString& caption, const QString& hint) {
-  QAction* a = menu->addAction(caption);
-  a->setObjectName(QLatin1String(name));
-  SetHint(a, hint);
-  return a;
-}
-
 }  // namespace
 
 TcMaskChart::TcMaskChart(QWidget* parent) : TcChild(parent) {
@@ -108,28 +101,31 @@ void TcMaskChart::BuildLayout() {
 
   pmChartMenu = new QMenu(this);
   pmChartMenu->setObjectName(QStringLiteral("pmChartMenu"));
-  CopySubnetMask1 = MenuItem(pmChartMenu, "CopySubnetMask1", QStringLiteral("Copy Subnet Mask"),
-                             QStringLiteral("Copy subnet mask to clipboard"));
-  CopyPrefix1 = MenuItem(pmChartMenu, "CopyPrefix1", QStringLiteral("Copy Prefix"),
-                         QStringLiteral("Copy prefix to clipboard"));
+  CopySubnetMask1 =
+      AddMenuAction(pmChartMenu, "CopySubnetMask1", QStringLiteral("Copy Subnet Mask"),
+                    QStringLiteral("Copy subnet mask to clipboard"));
+  CopyPrefix1 = AddMenuAction(pmChartMenu, "CopyPrefix1", QStringLiteral("Copy Prefix"),
+                              QStringLiteral("Copy prefix to clipboard"));
   CopyNumberofHosts1 =
-      MenuItem(pmChartMenu, "CopyNumberofHosts1", QStringLiteral("Copy Number of Hosts"),
-               QStringLiteral("Copy number of hosts to clipboard"));
+      AddMenuAction(pmChartMenu, "CopyNumberofHosts1", QStringLiteral("Copy Number of Hosts"),
+                    QStringLiteral("Copy number of hosts to clipboard"));
   CopyWildcardBitmask1 =
-      MenuItem(pmChartMenu, "CopyWildcardBitmask1", QStringLiteral("Copy Wildcard Bitmask"),
-               QStringLiteral("Copy wildcard mask to clipboard"));
+      AddMenuAction(pmChartMenu, "CopyWildcardBitmask1", QStringLiteral("Copy Wildcard Bitmask"),
+                    QStringLiteral("Copy wildcard mask to clipboard"));
   N2 = pmChartMenu->addSeparator();
   N2->setObjectName(QStringLiteral("N2"));
-  ClassASupernets1 = MenuItem(pmChartMenu, "ClassASupernets1", QStringLiteral("Class A Supernets"),
-                              QStringLiteral("Toggle Class A Supernet representation"));
+  ClassASupernets1 =
+      AddMenuAction(pmChartMenu, "ClassASupernets1", QStringLiteral("Class A Supernets"),
+                    QStringLiteral("Toggle Class A Supernet representation"));
   ClassASupernets1->setCheckable(true);
-  RFC3021Subnets1 = MenuItem(pmChartMenu, "RFC3021Subnets1", QStringLiteral("RFC3021 Subnets"),
-                             QStringLiteral("Toggle RFC3021 subnet representation"));
+  RFC3021Subnets1 = AddMenuAction(pmChartMenu, "RFC3021Subnets1", QStringLiteral("RFC3021 Subnets"),
+                                  QStringLiteral("Toggle RFC3021 subnet representation"));
   RFC3021Subnets1->setCheckable(true);
   N1 = pmChartMenu->addSeparator();
   N1->setObjectName(QStringLiteral("N1"));
-  ShowSubnetting1 = MenuItem(pmChartMenu, "ShowSubnetting1", QStringLiteral("Show Subnetting..."),
-                             QStringLiteral("Show subnetting down from selected subnet mask"));
+  ShowSubnetting1 =
+      AddMenuAction(pmChartMenu, "ShowSubnetting1", QStringLiteral("Show Subnetting..."),
+                    QStringLiteral("Show subnetting down from selected subnet mask"));
 
   setWidget(background);
 }

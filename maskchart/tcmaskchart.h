@@ -29,7 +29,6 @@ class TcMaskChart : public TcChild {
   void ApplyOptions(const TOptionsRec& options) override;
   // Shows the toggles' state again and rebuilds the chart.
   void RefreshDisplay() override;
-  int HelpContext() const override { return kMaskChartHelpTopic; }
 
   // The dialog "Show Subnetting..." opens (not owned; it lives for the whole run).
   void SetSubnettingDialog(TfrmSubnetting* dialog);

@@ -26,7 +26,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   f.setPixelSize(pixelSize);
   f.setBold(bold);
   label->setFont(f);
-  SetTextColour(label, QColor(0, 0, 128));
+  SetTextColour(label, NavyColor());
   label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   label->setGeometry(geometry);
   return label;
@@ -112,6 +112,43 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
   connect(btnOk, &QPushButton::clicked, this, &TfrmAbout::btnOkClick);
   connect(LinkLabel, &TLinkLabel::clicked, this, &TfrmAbout::LinkLabelClick);
+}
+
+void TfrmAbout::CentreOver(const QWidget* owner) {
+  // Over the client area, measured from the owner's outer corner.
+  move(CentredIn(QRect(owner->pos(), owner->size()), size()));
+}
+
+void TfrmAbout::ShowAsSplash(const QWidget* owner) {
+  FStayOnTop = true;
+  btnOk->hide();
+  setFixedHeight(kSplashHeight);
+  CentreOver(owner);
+  setAttribute(Qt::WA_ShowWithoutActivating, true);
+  show();
+}
+
+void TfrmAbout::EndSplash() {
+  close();
+  setAttribute(Qt::WA_ShowWithoutActivating, false);
+  btnOk->show();
+  setFixedHeight(kDialogHeight);
+}
+
+void TfrmAbout::SetVersionTexts(const QString& buildText, const QString& libraryVersion,
+                                const QString& portInfo) {
+  VerLabel->setText(VerLabel->text() + buildText);
+  lblIPv4Ver->setText(QStringLiteral("IPv4 clib ") + libraryVersion);
+  lblPortInfo->setText(portInfo);
+}
+
+int TfrmAbout::ExecOver(const QWidget* owner) {
+  // A hidden window may be told its old splash size again by the window
+  // system, so the dialog size is set once more right before showing.
+  setFixedHeight(kDialogHeight);
+  resize(width(), kDialogHeight);
+  CentreOver(owner);
+  return exec();
 }
 
 void TfrmAbout::showEvent(QShowEvent* event) {

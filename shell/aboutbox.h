@@ -21,6 +21,18 @@ class TfrmAbout : public QDialog {
   // The maker's software page opened by the link.
   static QUrl SoftwarePage();
 
+  // Shows the box as the start-up splash: without "Ok", above all other
+  // windows, not taking the focus, centred over `owner`'s client area.
+  void ShowAsSplash(const QWidget* owner);
+  // Closes the splash and makes the box a dialog again.
+  void EndSplash();
+  // Completes the version line with `buildText`, names the address
+  // library's version and says where the program runs from.
+  void SetVersionTexts(const QString& buildText, const QString& libraryVersion,
+                       const QString& portInfo);
+  // Runs the box modally as a dialog, centred over `owner`'s client area.
+  int ExecOver(const QWidget* owner);
+
   QFrame* Panel1;
   QLabel* Label1;
   QLabel* VerLabel;
@@ -31,9 +43,6 @@ class TfrmAbout : public QDialog {
   TLinkLabel* LinkLabel;
   QPushButton* btnOk;
   QLabel* lblPortInfo;
-  // Set for the splash and never cleared: the box then stays above all
-  // other windows.
-  bool FStayOnTop = false;
 
   void FormClick();
   void btnOkClick();
@@ -43,4 +52,10 @@ class TfrmAbout : public QDialog {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  void CentreOver(const QWidget* owner);
+  // Set for the splash and never cleared: the box then stays above all
+  // other windows.
+  bool FStayOnTop = false;
 };

@@ -1,17 +1,13 @@
 #include "shell/mainwindow.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -27,15 +23,14 @@
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
 #include "hostlist/tfrmhostlist.h"
-#include "intcalc/tcintconv.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "ipv4lib/ipv4.h"
 #include "maskchart/subnettingdialog.h"
-#include "maskchart/tcmaskchart.h"
 #include "shell/aboutbox.h"
 #include "shell/optionsdialog.h"
 #include "shell/termination.h"
+#include "shell/tooltable.h"
 
 #ifndef ORVEX_VERSION
 #define ORVEX_VERSION ""
@@ -47,35 +42,6 @@ const QString kSize = QStringLiteral("Size");
 const QRect kDesignedPlace(364, 171, 792, 592);
 constexpr int kSplashMs = 2000;
 
-// The tool windows this build has; the others' actions stay disabled.
-bool ToolWindowAvailable(int kind) {
-  return kind == wkIpCalc || kind == wkMaskChart || kind == wkIntConv;
-}
-
-TcChild* CreateToolWindow(int kind) {
-  switch (kind) {
-    case wkIpCalc:
-      return new TcIpCalc;
-    case wkMaskChart:
-      return new TcMaskChart;
-    case wkIntConv:
-      return new TcIntConv;
-    default:
-      return nullptr;
-  }
-}
-
-int IconOfKind(int kind) {
-  switch (kind) {
-    case wkMaskChart:
-      return iiMaskChart;
-    case wkIntConv:
-      return iiIntConv;
-    default:
-      return iiIpCalc;
-  }
-}
-
 // The text widget an edit command works on, or nullptr.
 QWidget* FocusedEdit() {
   QWidget* w = QApplication::focusWidget();
@@ -86,6 +52,15 @@ QWidget* FocusedEdit() {
   return nullptr;
 }
 
+// Runs an edit command (cut, copy, paste) on the focused text widget.
+template <typename Command>
+void OnFocusedEdit(Command command) {
+  QWidget* w = FocusedEdit();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) command(e);
+  if (auto* e = qobject_cast<QTextEdit*>(w)) command(e);
+  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) command(e);
+}
+
 }  // namespace
 
 QList<QKeySequence> QuitShortcuts() {
@@ -94,10 +69,6 @@ QList<QKeySequence> QuitShortcuts() {
   // scheme, which has none) still get the one Linux users reach for.
   if (keys.isEmpty()) keys << QKeySequence(Qt::CTRL | Qt::Key_Q);
   return keys;
-}
-
-QString SizeKeyName(const char* name, int kind) {
-  return QLatin1String(name) + QString::number(kind);
 }
 
 TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth) {
@@ -163,15 +134,14 @@ QAction* TfrmMain::NewAction(const char* name, const QString& caption, const QSt
 }
 
 void TfrmMain::CreateActions() {
-  acIpCalc = NewAction("acIpCalc", QStringLiteral("IPv4 Calculator..."),
-                       QStringLiteral("IPv4 Calculator|Open a new IPv4 Calculator window"),
-                       QKeySequence(QStringLiteral("Ctrl+Alt+I")), iiIpCalc);
-  acMaskChart = NewAction("acMaskChart", QStringLiteral("Mask Chart..."),
-                          QStringLiteral("Mask Chart|Open a subnet mask chart"),
-                          QKeySequence(QStringLiteral("Ctrl+Alt+M")), iiMaskChart);
-  acIntConv = NewAction("acIntConv", QStringLiteral("Integer Calculator..."),
-                        QStringLiteral("Integer Calculator|Open a new integer calculator window"),
-                        QKeySequence(QStringLiteral("Ctrl+Alt+C")), iiIntConv);
+  for (const TToolInfo& tool : ToolTable()) {
+    QAction* action =
+        NewAction(tool.actionName, QLatin1String(tool.caption), QLatin1String(tool.hint),
+                  QKeySequence(QLatin1String(tool.shortcut)), tool.icon);
+    const int kind = tool.kind;
+    connect(action, &QAction::triggered, this, [this, kind] { OpenToolWindow(kind); });
+    FToolActions.append(action);
+  }
   acExit = NewAction("acExit", QStringLiteral("Exit"), QStringLiteral("Exit|Exit Orvex"),
                      QKeySequence(), iiExit);
   acExit->setShortcuts(QuitShortcuts());
@@ -209,31 +179,13 @@ void TfrmMain::CreateActions() {
   ToggleToolbar->setCheckable(true);
   ToggleToolbar->setChecked(true);
 
-  acMaskChart->setEnabled(ToolWindowAvailable(wkMaskChart));
-  acIntConv->setEnabled(ToolWindowAvailable(wkIntConv));
-
-  connect(acIpCalc, &QAction::triggered, this, [this] { OpenToolWindow(wkIpCalc); });
-  connect(acMaskChart, &QAction::triggered, this, [this] { OpenToolWindow(wkMaskChart); });
-  connect(acIntConv, &QAction::triggered, this, [this] { OpenToolWindow(wkIntConv); });
   connect(acExit, &QAction::triggered, this, &QWidget::close);
-  connect(EditCut1, &QAction::triggered, this, [] {
-    QWidget* w = FocusedEdit();
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->cut();
-    if (auto* e = qobject_cast<QTextEdit*>(w)) e->cut();
-    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->cut();
-  });
-  connect(EditCopy1, &QAction::triggered, this, [] {
-    QWidget* w = FocusedEdit();
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->copy();
-    if (auto* e = qobject_cast<QTextEdit*>(w)) e->copy();
-    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->copy();
-  });
-  connect(EditPaste1, &QAction::triggered, this, [] {
-    QWidget* w = FocusedEdit();
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->paste();
-    if (auto* e = qobject_cast<QTextEdit*>(w)) e->paste();
-    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->paste();
-  });
+  connect(EditCut1, &QAction::triggered, this,
+          [] { OnFocusedEdit([](auto* edit) { edit->cut(); }); });
+  connect(EditCopy1, &QAction::triggered, this,
+          [] { OnFocusedEdit([](auto* edit) { edit->copy(); }); });
+  connect(EditPaste1, &QAction::triggered, this,
+          [] { OnFocusedEdit([](auto* edit) { edit->paste(); }); });
   connect(WindowCascade1, &QAction::triggered, this, &TfrmMain::WindowCascade1Execute);
   connect(WindowTileHorizontal1, &QAction::triggered, this,
           &TfrmMain::WindowTileHorizontal1Execute);
@@ -255,9 +207,7 @@ void TfrmMain::CreateToolBar() {
   ToolBar1->toggleViewAction()->setVisible(false);
   addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-  ToolBar1->addAction(acIpCalc);
-  ToolBar1->addAction(acMaskChart);
-  ToolBar1->addAction(acIntConv);
+  ToolBar1->addActions(FToolActions);
   ToolBar1->addSeparator();
   ToolBar1->addAction(acOptions);
   tbtnStick = new QToolButton;
@@ -292,9 +242,7 @@ void TfrmMain::CreateMenus() {
   File1 = menu("File1", QStringLiteral("&File"), QStringLiteral("File related commands"));
   File1->addAction(acExit);
   Start1 = menu("Start1", QStringLiteral("&Start"), QString());
-  Start1->addAction(acIpCalc);
-  Start1->addAction(acMaskChart);
-  Start1->addAction(acIntConv);
+  Start1->addActions(FToolActions);
   View1 = menu("View1", QStringLiteral("&View"), QStringLiteral("Window related commands"));
   View1->addAction(WindowCascade1);
   View1->addAction(WindowTileHorizontal1);
@@ -434,46 +382,30 @@ void TfrmMain::FormShow() {
   if (FCentreOnShow) {
     FCentreOnShow = false;
     if (const QScreen* s = screen()) {
-      const QRect area = s->geometry();
-      move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+      move(CentredIn(s->geometry(), size()));
     }
   }
   tmrSplash->start();
   if (frmAbout) {
-    frmAbout->FStayOnTop = true;
-    frmAbout->btnOk->hide();
-    frmAbout->setFixedHeight(TfrmAbout::kSplashHeight);
     acAbout->setEnabled(false);
-    frmAbout->move(x() + (width() - frmAbout->width()) / 2,
-                   y() + (height() - frmAbout->height()) / 2);
-    frmAbout->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    frmAbout->show();
+    frmAbout->ShowAsSplash(this);
   }
   SplashPending = false;
-  if (frmAbout) {
-    frmAbout->VerLabel->setText(frmAbout->VerLabel->text() + BuildText);
-    frmAbout->lblIPv4Ver->setText(QStringLiteral("IPv4 clib ") + QLatin1String(ipv4lib_version));
-    frmAbout->lblPortInfo->setText(PortInfoText(ProgramDriveType));
-  }
+  if (frmAbout)
+    frmAbout->SetVersionTexts(BuildText, QLatin1String(ipv4lib_version),
+                              PortInfoText(ProgramDriveType));
   if (frmLOptions) {
-    frmLOptions->FOptions.IniFileName = FIniFileName;
-    frmLOptions->FOptions.UserDataDir = FUserDataDir;
+    frmLOptions->SetSettingsFiles(FIniFileName, FUserDataDir);
     frmLOptions->ReadOptions(TfrmLOptions::rmLoad);
-    const int pages = frmLOptions->FStartupPages;
-    if (pages & kStartIpCalc) OpenToolWindow(wkIpCalc);
-    if (pages & kStartMaskChart) OpenToolWindow(wkMaskChart);
-    if (pages & kStartIntConv) OpenToolWindow(wkIntConv);
+    const int pages = frmLOptions->StartupPages();
+    for (const TToolInfo& tool : ToolTable())
+      if (pages & tool.startupBit) OpenToolWindow(tool.kind);
   }
 }
 
 void TfrmMain::tmrSplashTimer() {
   tmrSplash->stop();
-  if (frmAbout) {
-    frmAbout->close();
-    frmAbout->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    frmAbout->btnOk->show();
-    frmAbout->setFixedHeight(TfrmAbout::kDialogHeight);
-  }
+  if (frmAbout) frmAbout->EndSplash();
   acAbout->setEnabled(true);
 }
 
@@ -486,12 +418,20 @@ QList<TcChild*> TfrmMain::ToolWindows() const {
   return list;
 }
 
+QAction* TfrmMain::ToolAction(int kind) const {
+  // The actions were made in the order of the table.
+  const TToolInfo* tool = FindTool(kind);
+  return tool ? FToolActions.value(tool - ToolTable().data()) : nullptr;
+}
+
 void TfrmMain::OpenToolWindow(int kind) {
-  if (kind != wkIpCalc && kind != wkMaskChart && kind != wkIntConv) return;
-  if (!ToolWindowAvailable(kind)) return;
+  const TToolInfo* tool = FindTool(kind);
+  if (!tool) return;
   TcChild* child = nullptr;
   try {
-    child = CreateToolWindow(kind);
+    TToolContext context;
+    context.subnetting = frmSubnetting;
+    child = tool->create(context);
   } catch (...) {
     child = nullptr;
   }
@@ -501,10 +441,10 @@ void TfrmMain::OpenToolWindow(int kind) {
   }
   mdiArea->addSubWindow(child);
   child->FWindowKind = kind;
-  if (auto* chart = qobject_cast<TcMaskChart*>(child)) chart->SetSubnettingDialog(frmSubnetting);
+  child->FHelpContext = tool->helpTopic;
   static const TOptionsRec defaults;
-  child->ApplyOptions(frmLOptions ? frmLOptions->FOptions : defaults);
-  child->setWindowIcon(ProgramIcon(IconOfKind(kind)));
+  child->ApplyOptions(frmLOptions ? frmLOptions->Options() : defaults);
+  child->setWindowIcon(ProgramIcon(tool->icon));
   if (auto* calc = qobject_cast<TcIpCalc*>(child)) ConnectHostList(calc);
   child->show();
   // The area places a window wider or taller than itself partly above or
@@ -516,7 +456,7 @@ void TfrmMain::OpenToolWindow(int kind) {
 void TfrmMain::ArrangeNewToolWindow(TcChild* child) {
   const QList<TcChild*> windows = ToolWindows();
   if (windows.size() == 1 && windows.first() == child && frmLOptions &&
-      frmLOptions->FOptions.RecallDesktopSettings) {
+      frmLOptions->Options().RecallDesktopSettings) {
     child->RestoreMaximized();
     return;
   }
@@ -591,9 +531,9 @@ void TfrmMain::acOptionsExecute() {
   if (!frmLOptions) return;
   frmLOptions->setWindowIcon(ProgramIcon(iiOptions));
   frmLOptions->exec();
-  if (!frmLOptions->FAccepted) return;
+  if (!frmLOptions->Accepted()) return;
   for (TcChild* w : ToolWindows()) {
-    w->ApplyOptions(frmLOptions->FOptions);
+    w->ApplyOptions(frmLOptions->Options());
     w->RefreshDisplay();
   }
 }
@@ -605,14 +545,7 @@ void TfrmMain::acHelpExecute() {
 }
 
 void TfrmMain::acAboutExecute() {
-  if (!frmAbout) return;
-  // A hidden window may be told its old splash size again by the window
-  // system, so the dialog size is set once more right before showing.
-  frmAbout->setFixedHeight(TfrmAbout::kDialogHeight);
-  frmAbout->resize(frmAbout->width(), TfrmAbout::kDialogHeight);
-  frmAbout->move(x() + (width() - frmAbout->width()) / 2,
-                 y() + (height() - frmAbout->height()) / 2);
-  frmAbout->exec();
+  if (frmAbout) frmAbout->ExecOver(this);
 }
 
 void TfrmMain::changeEvent(QEvent* event) {

@@ -38,9 +38,6 @@ TMainPlacement MainPlacement(const SettingsFile& ini, int screenWidth);
 // The keys of "Exit": the desktop's Quit shortcut, Ctrl+Q where it has none.
 QList<QKeySequence> QuitShortcuts();
 
-// "Width<kind>" / "Height<kind>".
-QString SizeKeyName(const char* name, int kind);
-
 class TfrmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -54,7 +51,11 @@ class TfrmMain : public QMainWindow {
   // Hands over the host list editor; calculators opened later can open it.
   void SetHostListForm(TfrmHostList* hostList);
 
+  // Opens a new window of the tool of kind `kind`; a kind no tool has
+  // opens nothing.
   void OpenToolWindow(int kind);
+  // The action that opens the tool of kind `kind`, nullptr for none.
+  QAction* ToolAction(int kind) const;
   void ArrangeNewToolWindow(TcChild* child);
   void SetStayOnTop(bool on);
   QList<TcChild*> ToolWindows() const;
@@ -87,9 +88,6 @@ class TfrmMain : public QMainWindow {
   QMenu* View1;
   QMenu* Tools1;
   QMenu* Help1;
-  QAction* acIpCalc;
-  QAction* acMaskChart;
-  QAction* acIntConv;
   QAction* acExit;
   QAction* EditCut1;
   QAction* EditCopy1;
@@ -137,6 +135,8 @@ class TfrmMain : public QMainWindow {
   bool FCentreOnShow = false;
   bool FClosed = false;
   QList<QAction*> FWindowItems;
+  // The action of each tool, in the order of the tool table.
+  QList<QAction*> FToolActions;
   QMetaObject::Connection FFocusConnection;
 };
 

@@ -22,6 +22,7 @@
 #include "common/services.h"
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
+#include "shell/tooltable.h"
 
 namespace {
 
@@ -30,8 +31,9 @@ const char* const kGeneralTexts[kGeneralCount] = {"Enable Hints", "Subnet Viewer
                                                   "Class A Supernets", "RFC3021 Subnets",
                                                   "Subnets for Class D and E"};
 
-// Start-up list items and their bits.
-const int kStartupBits[] = {kStartIpCalc, kStartMaskChart, kStartIntConv};
+// The start-up list item of each tool that can open at start, in table
+// order; each item holds its bit.
+constexpr int kStartupBitRole = Qt::UserRole;
 
 struct Node {
   const char* text;
@@ -44,9 +46,6 @@ const Node kNodes[] = {
     {"Data Formats", 3, 19940},
 };
 constexpr int kNodeCount = 7;
-
-// Focus colour of the limit field.
-const QColor kMaxItemsFocus(0xCC, 0xEC, 0xFF);
 
 QFrame* MakePage(const char* name) {
   auto* page = new QFrame;
@@ -69,14 +68,17 @@ TLinkLabel* MakeLink(const char* name, const QString& text) {
   return link;
 }
 
+QListWidgetItem* AddCheckItem(QListWidget* list, const QString& text) {
+  auto* item = new QListWidgetItem(text, list);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  item->setCheckState(Qt::Unchecked);
+  return item;
+}
+
 QListWidget* MakeCheckList(const char* name, const QStringList& items) {
   auto* list = new QListWidget;
   list->setObjectName(QLatin1String(name));
-  for (const QString& text : items) {
-    auto* item = new QListWidgetItem(text, list);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-  }
+  for (const QString& text : items) AddCheckItem(list, text);
   return list;
 }
 
@@ -128,11 +130,15 @@ TfrmLOptions::TfrmLOptions(QWidget* parent)
   }
 
   pnlStartup = MakePage("pnlStartup");
-  clbStartup =
-      MakeCheckList("clbStartup", {QStringLiteral("IP Calculator"), QStringLiteral("Mask Chart"),
-                                   QStringLiteral("Integer Calculator")});
+  clbStartup = MakeCheckList("clbStartup", {});
+  for (const TToolInfo& tool : ToolTable()) {
+    if (tool.startupBit)
+      AddCheckItem(clbStartup, QLatin1String(tool.startupText))
+          ->setData(kStartupBitRole, tool.startupBit);
+  }
   SetHint(clbStartup, QStringLiteral("Select any application you want to start automatically"));
-  clbStartup->setFixedHeight(clbStartup->sizeHintForRow(0) * 3 + 2 * clbStartup->frameWidth() + 2);
+  clbStartup->setFixedHeight(clbStartup->sizeHintForRow(0) * clbStartup->count() +
+                             2 * clbStartup->frameWidth() + 2);
   cbxRestoreDesktop = new QCheckBox(QStringLiteral("Recall Desktop Settings"));
   cbxRestoreDesktop->setObjectName(QStringLiteral("cbxRestoreDesktop"));
   SetHint(cbxRestoreDesktop,
@@ -348,8 +354,10 @@ void TfrmLOptions::UpdateHints() {
 
 int TfrmLOptions::StartupPagesFromChecks() const {
   int pages = 0;
-  for (int i = 0; i < 3; ++i)
-    if (clbStartup->item(i)->checkState() == Qt::Checked) pages |= kStartupBits[i];
+  for (int i = 0; i < clbStartup->count(); ++i) {
+    const QListWidgetItem* item = clbStartup->item(i);
+    if (item->checkState() == Qt::Checked) pages |= item->data(kStartupBitRole).toInt();
+  }
   return pages;
 }
 
@@ -389,9 +397,11 @@ void TfrmLOptions::ShowOptions(const TStoredOptions& o) {
   edtMaxItems->setText(QString::number(FMaxListItems));
   FStartupPages = o.StartupPages;
   cbxRestoreDesktop->setChecked(o.RecallDesktopSettings);
-  for (int i = 0; i < 3; ++i)
-    clbStartup->item(i)->setCheckState((FStartupPages & kStartupBits[i]) ? Qt::Checked
-                                                                         : Qt::Unchecked);
+  for (int i = 0; i < clbStartup->count(); ++i) {
+    QListWidgetItem* item = clbStartup->item(i);
+    item->setCheckState(FStartupPages & item->data(kStartupBitRole).toInt() ? Qt::Checked
+                                                                            : Qt::Unchecked);
+  }
   cboxCsvDelimiter->setCurrentIndex(o.CsvDelimiterIndex);
   SetDelimiter(cboxCsvDelimiter->currentIndex());
   cbxMACFormat->setCurrentIndex(o.MacFormatIndex);
@@ -415,6 +425,11 @@ void TfrmLOptions::ShowOptions(const TStoredOptions& o) {
     default:
       break;
   }
+}
+
+void TfrmLOptions::SetSettingsFiles(const QString& iniFileName, const QString& userDataDir) {
+  FOptions.IniFileName = iniFileName;
+  FOptions.UserDataDir = userDataDir;
 }
 
 bool TfrmLOptions::ReadOptions(TReadMode mode) {
@@ -502,8 +517,7 @@ void TfrmLOptions::btnHelpClick() {
 void TfrmLOptions::showEvent(QShowEvent* event) {
   // Centred on the screen, not over the main window.
   if (const QScreen* s = screen()) {
-    const QRect area = s->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    move(CentredIn(s->availableGeometry(), size()));
   }
   QDialog::showEvent(event);
 }
@@ -527,7 +541,7 @@ bool TfrmLOptions::eventFilter(QObject* watched, QEvent* event) {
           (text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9')))
         return true;
     } else if (event->type() == QEvent::FocusIn) {
-      SetEditColor(edtMaxItems, kMaxItemsFocus);
+      SetEditColor(edtMaxItems, NumberFocusColor());
     } else if (event->type() == QEvent::FocusOut) {
       ResetEditColor(edtMaxItems);
     }

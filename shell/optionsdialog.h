@@ -48,6 +48,16 @@ class TfrmLOptions : public QDialog {
   // Shows the page of tree node `position` (0..6).
   void SelectNode(int position);
 
+  // Names the settings file the options live in and the per-user folder,
+  // both handed on in the options record.
+  void SetSettingsFiles(const QString& iniFileName, const QString& userDataDir);
+  // The options record for the tool windows.
+  const TOptionsRec& Options() const { return FOptions; }
+  // The start-up page set as last loaded or saved.
+  int StartupPages() const { return FStartupPages; }
+  // Whether the last modal run left options for the tool windows to take.
+  bool Accepted() const { return FAccepted; }
+
   bool FAccepted = false;
   int FStartupPages = kStartIpCalc;
   int FBitWidthByte = 0;

@@ -525,7 +525,7 @@ class TestMainWindow : public QObject {
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QVERIFY(m->isVisible());
-    QVERIFY(m->acMaskChart->isEnabled() && m->acIntConv->isEnabled());
+    QVERIFY(m->ToolAction(wkMaskChart)->isEnabled() && m->ToolAction(wkIntConv)->isEnabled());
     QList<int> opened;
     for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
     QVERIFY(opened.contains(wkIntConv));

@@ -1,0 +1,48 @@
+#include "shell/tooltable.h"
+
+#include "common/icons.h"
+#include "common/options.h"
+#include "common/tcchild.h"
+#include "intcalc/tcintconv.h"
+#include "ipcalc/tcipcalc.h"
+#include "maskchart/subnettingdialog.h"
+#include "maskchart/tcmaskchart.h"
+
+namespace {
+
+TcChild* NewIpCalc(const TToolContext&) {
+  return new TcIpCalc;
+}
+
+TcChild* NewMaskChart(const TToolContext& context) {
+  auto* chart = new TcMaskChart;
+  // Every chart opens the one Subnetting dialog made at start.
+  chart->SetSubnettingDialog(context.subnetting);
+  return chart;
+}
+
+TcChild* NewIntConv(const TToolContext&) {
+  return new TcIntConv;
+}
+
+}  // namespace
+
+const std::vector<TToolInfo>& ToolTable() {
+  static const std::vector<TToolInfo> tools{
+      {wkIpCalc, "acIpCalc", "IPv4 Calculator...",
+       "IPv4 Calculator|Open a new IPv4 Calculator window", "Ctrl+Alt+I", iiIpCalc, kStartIpCalc,
+       "IP Calculator", 1000, NewIpCalc},
+      {wkMaskChart, "acMaskChart", "Mask Chart...", "Mask Chart|Open a subnet mask chart",
+       "Ctrl+Alt+M", iiMaskChart, kStartMaskChart, "Mask Chart", kMaskChartHelpTopic, NewMaskChart},
+      {wkIntConv, "acIntConv", "Integer Calculator...",
+       "Integer Calculator|Open a new integer calculator window", "Ctrl+Alt+C", iiIntConv,
+       kStartIntConv, "Integer Calculator", 3000, NewIntConv},
+  };
+  return tools;
+}
+
+const TToolInfo* FindTool(int kind) {
+  for (const TToolInfo& tool : ToolTable())
+    if (tool.kind == kind) return &tool;
+  return nullptr;
+}

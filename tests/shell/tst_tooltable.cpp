@@ -1,0 +1,181 @@
+// The main window's tool table, row by row: each row's action sits in the
+// Start menu and on the tool bar in table order, opens a window of its own
+// class and kind with the action's icon, answers F1 with the row's topic and
+// keeps its size under its own keys; each start-up bit opens its tool at
+// start and is its item in the options' start-up list.
+
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include "common/settingsstore.h"
+#include "common/tcchild.h"
+#include "recordingservices.h"
+#include "shell/mainwindow.h"
+#include "shell/optionsdialog.h"
+#include "shell/tooltable.h"
+#include "testfiles.h"
+
+namespace {
+
+// The window class of each kind, written down apart from the table, so a
+// row whose factory makes another tool's window shows here.
+QByteArray ExpectedClass(int kind) {
+  switch (kind) {
+    case wkIpCalc:
+      return "TcIpCalc";
+    case wkMaskChart:
+      return "TcMaskChart";
+    case wkIntConv:
+      return "TcIntConv";
+    default:
+      return "no window class known for this kind";
+  }
+}
+
+// One row per tool, named after its action.
+void AddToolRows(bool startupOnly) {
+  QTest::addColumn<int>("row");
+  const std::vector<TToolInfo>& tools = ToolTable();
+  for (size_t i = 0; i < tools.size(); ++i)
+    if (!startupOnly || tools[i].startupBit) QTest::newRow(tools[i].actionName) << int(i);
+}
+
+QImage IconImage(const QIcon& icon) {
+  return icon.pixmap(QSize(16, 16)).toImage();
+}
+
+}  // namespace
+
+class TestToolTable : public QObject {
+  Q_OBJECT
+  std::unique_ptr<QTemporaryDir> FDir;
+  std::unique_ptr<RecordingServices> FServices;
+  std::unique_ptr<TfrmMain> FMain;
+  QString FIni;
+
+  // Writes the settings file, builds and shows the windows, ends the splash.
+  TfrmMain* Start(int startupPages) {
+    WriteAll(FIni, "[Options]\nStartupPages=" + QByteArray::number(startupPages) + "\n");
+    FMain.reset(CreateOrvexWindows());
+    FMain->show();
+    FMain->tmrSplashTimer();
+    return FMain.get();
+  }
+
+ private slots:
+  void init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
+    QDir().mkpath(FDir->filePath("orvex"));
+    FIni = FDir->filePath("orvex/orvex.ini");
+    FServices = std::make_unique<RecordingServices>();
+  }
+  void cleanup() {
+    FMain.reset();
+    FServices.reset();
+  }
+
+  // Kinds, action names and start-up bits each belong to one row; the
+  // options compare exactly the bits the rows have.
+  void rowsAreDistinct() {
+    QSet<int> kinds;
+    QSet<QByteArray> names;
+    int bits = 0;
+    for (const TToolInfo& tool : ToolTable()) {
+      QVERIFY2(tool.kind != wkNone && !kinds.contains(tool.kind), tool.actionName);
+      kinds << tool.kind;
+      QVERIFY2(!names.contains(tool.actionName), tool.actionName);
+      names << tool.actionName;
+      QCOMPARE(FindTool(tool.kind), &tool);
+      if (!tool.startupBit) continue;
+      QVERIFY2((tool.startupBit & (tool.startupBit - 1)) == 0, tool.actionName);
+      QVERIFY2(!(bits & tool.startupBit), tool.actionName);
+      bits |= tool.startupBit;
+    }
+    QCOMPARE(bits, kKnownStartupPages);
+  }
+
+  void actionOpensItsWindow_data() { AddToolRows(false); }
+  void actionOpensItsWindow() {
+    QFETCH(int, row);
+    const TToolInfo& tool = ToolTable()[size_t(row)];
+    TfrmMain* m = Start(0);
+    auto* action = m->findChild<QAction*>(tool.actionName);
+    QVERIFY(action);
+    QCOMPARE(m->ToolAction(tool.kind), action);
+    QVERIFY(action->isEnabled());
+    QVERIFY(!action->shortcut().isEmpty());
+    QCOMPARE(m->Start1->actions().indexOf(action), row);
+    QCOMPARE(m->ToolBar1->actions().indexOf(action), row);
+
+    action->trigger();
+    QCOMPARE(m->ToolWindows().size(), 1);
+    TcChild* w = m->ToolWindows().first();
+    QCOMPARE(QByteArray(w->metaObject()->className()), ExpectedClass(tool.kind));
+    QCOMPARE(w->FWindowKind, tool.kind);
+    QCOMPARE(IconImage(w->windowIcon()), IconImage(action->icon()));
+
+    m->mdiArea->setActiveSubWindow(w);
+    m->acHelp->trigger();
+    QCOMPARE(FServices->helpTopics, QList<int>{tool.helpTopic});
+
+    w->close();
+    const SettingsFile ini(FIni);
+    const QString kind = QString::number(tool.kind);
+    QVERIFY(ini.ValueExists("Size", "Width" + kind));
+    QVERIFY(ini.ValueExists("Size", "Height" + kind));
+    QVERIFY(FServices->boxes.isEmpty());
+  }
+
+  void startupBitOpensItsWindow_data() { AddToolRows(true); }
+  void startupBitOpensItsWindow() {
+    QFETCH(int, row);
+    const TToolInfo& tool = ToolTable()[size_t(row)];
+    TfrmMain* m = Start(tool.startupBit);
+    QCOMPARE(m->ToolWindows().size(), 1);
+    QCOMPARE(m->ToolWindows().first()->FWindowKind, tool.kind);
+
+    // The options' start-up list shows the bit checked under the tool's name.
+    auto* list = m->frmLOptions->clbStartup;
+    QList<QListWidgetItem*> checked;
+    for (int i = 0; i < list->count(); ++i)
+      if (list->item(i)->checkState() == Qt::Checked) checked << list->item(i);
+    QCOMPARE(checked.size(), 1);
+    QCOMPARE(checked.first()->text(), QString(tool.startupText));
+    QCOMPARE(m->frmLOptions->StartupPagesFromChecks(), tool.startupBit);
+  }
+
+  // Every bit at once opens every tool in table order; a bit no tool has
+  // opens nothing.
+  void allStartupBitsOpenInTableOrder() {
+    TfrmMain* m = Start(kKnownStartupPages | 0x40);
+    QList<int> opened, expected;
+    for (TcChild* w : m->ToolWindows()) opened << w->FWindowKind;
+    for (const TToolInfo& tool : ToolTable())
+      if (tool.startupBit) expected << tool.kind;
+    QCOMPARE(opened, expected);
+    QCOMPARE(m->frmLOptions->clbStartup->count(), expected.size());
+  }
+
+  void kindWithoutToolOpensNothing_data() {
+    QTest::addColumn<int>("kind");
+    for (int kind : {int(wkNone), 2, 7, -1}) QTest::addRow("%d", kind) << kind;
+  }
+  void kindWithoutToolOpensNothing() {
+    QFETCH(int, kind);
+    TfrmMain* m = Start(0);
+    QVERIFY(!FindTool(kind));
+    QVERIFY(!m->ToolAction(kind));
+    m->OpenToolWindow(kind);
+    QVERIFY(m->ToolWindows().isEmpty());
+    QVERIFY(FServices->boxes.isEmpty());
+  }
+};
+
+QTEST_MAIN(TestToolTable)
+#include "tst_tooltable.moc"

@@ -6,19 +6,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
+#include "guifixture.h"
 #include "hostlist/hostlistview.h"
 #include "hostlist/tfrmhostlist.h"
-#include "recordingservices.h"
 #include "testfiles.h"
 
-class TestHostListEditor : public QObject {
+class TestHostListEditor : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
   std::unique_ptr<TfrmHostList> F;
 
   void Show(const QString& network, int limit = 4096, QChar delimiter = QLatin1Char(',')) {
@@ -49,13 +46,12 @@ class TestHostListEditor : public QObject {
 
  private slots:
   void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    FServices = std::make_unique<RecordingServices>();
+    SetUpGui();
     F = std::make_unique<TfrmHostList>();
   }
   void cleanup() {
     F.reset();
-    FServices.reset();
+    TearDownGui();
   }
   void showing() {
     Show("192.168.1.0/24");

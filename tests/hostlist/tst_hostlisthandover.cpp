@@ -8,18 +8,17 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
 #include "common/widgethelpers.h"
+#include "guifixture.h"
 #include "hostlist/hostlistview.h"
 #include "hostlist/tfrmhostlist.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
-#include "recordingservices.h"
 #include "shell/mainwindow.h"
 
 namespace {
@@ -38,10 +37,8 @@ void CaptureAndClose(QStringList* seen) {
 
 }  // namespace
 
-class TestHostListHandover : public QObject {
+class TestHostListHandover : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
   std::unique_ptr<TfrmMain> FMain;
   TcIpCalc* FCalc = nullptr;
 
@@ -62,14 +59,10 @@ class TestHostListHandover : public QObject {
   }
 
  private slots:
-  void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-    FServices = std::make_unique<RecordingServices>();
-  }
+  void init() { SetUpGui(); }
   void cleanup() {
     FMain.reset();
-    FServices.reset();
+    TearDownGui();
   }
 
   void fromNumberOfHosts() {

@@ -7,12 +7,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
@@ -20,10 +18,10 @@
 
 #include "common/optionsrec.h"
 #include "common/settingsstore.h"
+#include "guifixture.h"
 #include "intcalc/tcintconv.h"
-#include "recordingservices.h"
 
-class TestIntConv : public QObject {
+class TestIntConv : public QObject, protected GuiFixture {
   Q_OBJECT
  private slots:
   void init();
@@ -53,22 +51,12 @@ class TestIntConv : public QObject {
   QString Analyzer() const;
   void Type(const QString& keys);
 
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
-  std::unique_ptr<QMdiArea> FArea;
   TcIntConv* FWindow = nullptr;
 };
 
 void TestIntConv::init() {
-  FDir = std::make_unique<QTemporaryDir>();
-  QVERIFY(FDir->isValid());
-  qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-  SetIniFileName(FDir->filePath(QStringLiteral("orvex.ini")));
-  FServices = std::make_unique<RecordingServices>();
-  FArea = std::make_unique<QMdiArea>();
-  FArea->resize(1000, 700);
-  FArea->show();
-  QVERIFY(QTest::qWaitForWindowExposed(FArea.get()));
+  SetUpGui();
+  ShowArea(1000, 700);
   FWindow = new TcIntConv;
   FWindow->FWindowKind = wkIntConv;
   FArea->addSubWindow(FWindow);
@@ -82,10 +70,8 @@ void TestIntConv::init() {
 }
 
 void TestIntConv::cleanup() {
-  FArea.reset();
+  TearDownGui();
   FWindow = nullptr;
-  FServices.reset();
-  FDir.reset();
 }
 
 void TestIntConv::Type(const QString& keys) {

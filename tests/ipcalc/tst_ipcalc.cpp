@@ -4,13 +4,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -19,9 +17,9 @@
 #include "common/optionsrec.h"
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
+#include "guifixture.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/tcipcalc.h"
-#include "recordingservices.h"
 #include "togglelook.h"
 
 namespace {
@@ -37,7 +35,7 @@ const char* const kResultLines[] = {"lblNetwork",       "lblSupernet",  "lblHost
 
 }  // namespace
 
-class TestIpCalc : public QObject {
+class TestIpCalc : public QObject, protected GuiFixture {
   Q_OBJECT
  private slots:
   void init();
@@ -102,28 +100,17 @@ class TestIpCalc : public QObject {
   // Opens the history list and picks entry `row` as the user would.
   void Pick(int row);
 
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
-  std::unique_ptr<QMdiArea> FArea;
   TcIpCalc* FCalc = nullptr;
 };
 
 void TestIpCalc::init() {
-  FDir = std::make_unique<QTemporaryDir>();
-  QVERIFY(FDir->isValid());
-  qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-  SetIniFileName(FDir->filePath(QStringLiteral("orvex.ini")));
-  FServices = std::make_unique<RecordingServices>();
-  FArea = std::make_unique<QMdiArea>();
-  FArea->resize(1000, 700);
-  FArea->show();
+  SetUpGui();
+  ShowArea(1000, 700);
 }
 
 void TestIpCalc::cleanup() {
-  FArea.reset();
+  TearDownGui();
   FCalc = nullptr;
-  FServices.reset();
-  FDir.reset();
 }
 
 TcIpCalc* TestIpCalc::Open(int flags) {

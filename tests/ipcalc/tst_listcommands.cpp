@@ -2,15 +2,12 @@
 // list commands, driven through a real calculator window.
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -18,9 +15,9 @@
 
 #include "common/optionsrec.h"
 #include "common/settingsstore.h"
+#include "guifixture.h"
 #include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
-#include "recordingservices.h"
 
 namespace {
 // Shuffled on purpose, with comment, empty and malformed lines.
@@ -60,7 +57,7 @@ void ClickRow(QTreeWidget* view, int row, bool twice = false) {
 }
 }  // namespace
 
-class TestListCommands : public QObject {
+class TestListCommands : public QObject, protected GuiFixture {
   Q_OBJECT
  private slots:
   void init();
@@ -90,39 +87,23 @@ class TestListCommands : public QObject {
     return w;
   }
 
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
-  std::unique_ptr<QMdiArea> FArea;
-  QString FOldDir;
   TcIpCalc* FCalc = nullptr;
 };
 
 void TestListCommands::init() {
-  FDir = std::make_unique<QTemporaryDir>();
-  QVERIFY(FDir->isValid());
-  qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-  SetIniFileName(FDir->filePath("orvex.ini"));
+  SetUpGui();
   QFile list(FDir->filePath("reserved.lst"));
   QVERIFY(list.open(QIODevice::WriteOnly) && list.write(kReservedList) > 0);
   list.close();
   // The chart reads reserved.lst from the working directory first.
-  FOldDir = QDir::currentPath();
-  QDir::setCurrent(FDir->path());
-  FServices = std::make_unique<RecordingServices>();
-  FArea = std::make_unique<QMdiArea>();
-  FArea->resize(1100, 760);
-  FArea->show();
+  WorkInFolder();
   // Focus changes (leaving the chart) need an active window.
-  FArea->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(FArea.get()));
+  ShowArea(1100, 760, true);
 }
 
 void TestListCommands::cleanup() {
-  FArea.reset();
+  TearDownGui();
   FCalc = nullptr;
-  FServices.reset();
-  QDir::setCurrent(FOldDir);
-  FDir.reset();
 }
 
 void TestListCommands::Open(bool rfc3021) {

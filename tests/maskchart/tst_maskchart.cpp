@@ -3,11 +3,9 @@
 // sizes and colours.
 
 #include <QAction>
-#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -18,9 +16,9 @@
 #include "common/settingsstore.h"
 #include "common/themecolors.h"
 #include "common/widgethelpers.h"
+#include "guifixture.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
-#include "recordingservices.h"
 #include "togglelook.h"
 
 namespace {
@@ -43,11 +41,8 @@ void ClickRow(QTreeWidget* view, const QString& mask, bool twice = false) {
 
 }  // namespace
 
-class TestMaskChart : public QObject {
+class TestMaskChart : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
-  std::unique_ptr<QMdiArea> FArea;
   TfrmSubnetting* FDialog = nullptr;
   TcMaskChart* FChart = nullptr;
 
@@ -62,13 +57,8 @@ class TestMaskChart : public QObject {
 
  private slots:
   void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-    SetIniFileName(FDir->filePath("orvex.ini"));
-    FServices = std::make_unique<RecordingServices>();
-    FArea = std::make_unique<QMdiArea>();
-    FArea->resize(900, 700);
-    FArea->show();
+    SetUpGui();
+    ShowArea(900, 700);
     FDialog = new TfrmSubnetting(FArea.get());
     FChart = new TcMaskChart;
     FArea->addSubWindow(FChart);
@@ -77,10 +67,7 @@ class TestMaskChart : public QObject {
     FChart->ApplyOptions(TOptionsRec());
     FChart->show();
   }
-  void cleanup() {
-    FArea.reset();
-    FServices.reset();
-  }
+  void cleanup() { TearDownGui(); }
 
   // The copy entries need one row and copy its cells; subnetting needs a mask
   // shorter than /30.

@@ -5,16 +5,15 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
 #include "common/settingsstore.h"
+#include "guifixture.h"
 #include "hostlist/hostlistmodel.h"
 #include "hostlist/tfrmhostlist.h"
 #include "ipcalc/tcipcalc.h"
-#include "recordingservices.h"
 #include "scratchmounts.h"
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
@@ -31,11 +30,9 @@ QByteArray Garbage(int size) {
 
 }  // namespace
 
-class TestDamagedFiles : public QObject {
+class TestDamagedFiles : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
-  QString FFolder, FIni;
+  QString FFolder;
 
   // A whole session: start, one window of each tool, an examination, close.
   void Session() {
@@ -50,18 +47,13 @@ class TestDamagedFiles : public QObject {
 
  private slots:
   void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-    FFolder = FDir->filePath(QStringLiteral("orvex"));
-    QDir().mkpath(FFolder);
-    FIni = FFolder + QStringLiteral("/orvex.ini");
-    FServices = std::make_unique<RecordingServices>();
-    QDir::setCurrent(FDir->path());
+    SetUpGui();
+    FFolder = QFileInfo(FIni).path();
+    WorkInFolder();
   }
   void cleanup() {
     ScratchMounts::Unmount(FFolder);
-    FServices.reset();
-    FDir.reset();
+    TearDownGui();
   }
 
   // The settings file as the user may find it. "kept" is text that must

@@ -8,15 +8,14 @@
 #include <QLineEdit>
 #include <QPixmapCache>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
 
 #include "common/settingsstore.h"
+#include "guifixture.h"
 #include "ipcalc/tcipcalc.h"
 #include "ipv4lib/ipv4.h"
-#include "recordingservices.h"
 #include "shell/mainwindow.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -52,18 +51,16 @@ QString Dotted(uint32_t v) {
 
 }  // namespace
 
-class TestLongSession : public QObject {
+class TestLongSession : public QObject, protected GuiFixture {
   Q_OBJECT
  private slots:
+  void init() {
+    SetUpGui();
+    FServices->boxTakesFocus = false;
+  }
+  void cleanup() { TearDownGui(); }
+
   void manyExaminationsAndWindows() {
-    // In memory where there is such a folder: every window that closes writes
-    // the settings file, and each write is synced to the disk.
-    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
-                          ? QStringLiteral("/dev/shm/orvex-XXXXXX")
-                          : QDir::tempPath() + QStringLiteral("/orvex-XXXXXX"));
-    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    RecordingServices services;
-    services.boxTakesFocus = false;
     std::unique_ptr<TfrmMain> main(CreateOrvexWindows());
     main->show();
     main->tmrSplashTimer();  // the first start opens one calculator

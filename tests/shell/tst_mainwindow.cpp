@@ -17,10 +17,10 @@
 
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
+#include "guifixture.h"
 #include "ipcalc/tcipcalc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
-#include "recordingservices.h"
 #include "shell/aboutbox.h"
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
@@ -50,12 +50,9 @@ void CloseModalsSoon() {
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
   std::unique_ptr<TfrmMain> FMain;
-  QString FIni;
 
   // Writes the settings file, then builds and shows the windows.
   TfrmMain* Start(const QByteArray& ini = QByteArray()) {
@@ -67,16 +64,10 @@ class TestMainWindow : public QObject {
   void EndSplash() { FMain->tmrSplashTimer(); }
 
  private slots:
-  void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-    QDir().mkpath(FDir->filePath("orvex"));
-    FIni = FDir->filePath("orvex/orvex.ini");
-    FServices = std::make_unique<RecordingServices>();
-  }
+  void init() { SetUpGui(); }
   void cleanup() {
     FMain.reset();
-    FServices.reset();
+    TearDownGui();
   }
 
   void placement_data() {

@@ -8,14 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
-#include "recordingservices.h"
+#include "guifixture.h"
 #include "shell/optionsdialog.h"
 #include "testfiles.h"
 
@@ -29,11 +28,9 @@ void ClickButton(QAbstractButton* button) {
 
 }  // namespace
 
-class TestOptionsDialog : public QObject {
+class TestOptionsDialog : public QObject, protected GuiFixture {
   Q_OBJECT
-  QTemporaryDir FDir;
   QString FPath;
-  std::unique_ptr<RecordingServices> FServices;
   std::unique_ptr<TfrmLOptions> FDialog;
 
   // A dialog loaded from a settings file holding `options` in [Options].
@@ -51,13 +48,12 @@ class TestOptionsDialog : public QObject {
 
  private slots:
   void init() {
-    FPath = FDir.filePath("orvex.ini");
-    QFile::remove(FPath);
-    FServices = std::make_unique<RecordingServices>();
+    SetUpGui();
+    FPath = FIni;
   }
   void cleanup() {
     FDialog.reset();
-    FServices.reset();
+    TearDownGui();
   }
 
   void missingFileLoadsDefaults() {
@@ -272,7 +268,7 @@ class TestOptionsDialog : public QObject {
 
   void unwritableFileStillFillsRecord() {
     TfrmLOptions* d = Load(QByteArray());
-    d->FOptions.IniFileName = FDir.path();  // a folder: nothing can be written there
+    d->FOptions.IniFileName = FDir->path();  // a folder: nothing can be written there
     d->clbGeneral->item(giRFC3021Subnets)->setCheckState(Qt::Unchecked);
     d->cboxCsvDelimiter->setCurrentIndex(0);
     QTest::mouseClick(d->btnOk, Qt::LeftButton);

@@ -8,13 +8,12 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
 #include "common/settingsstore.h"
 #include "common/tcchild.h"
-#include "recordingservices.h"
+#include "guifixture.h"
 #include "shell/mainwindow.h"
 #include "shell/optionsdialog.h"
 #include "shell/tooltable.h"
@@ -51,12 +50,9 @@ QImage IconImage(const QIcon& icon) {
 
 }  // namespace
 
-class TestToolTable : public QObject {
+class TestToolTable : public QObject, protected GuiFixture {
   Q_OBJECT
-  std::unique_ptr<QTemporaryDir> FDir;
-  std::unique_ptr<RecordingServices> FServices;
   std::unique_ptr<TfrmMain> FMain;
-  QString FIni;
 
   // Writes the settings file, builds and shows the windows, ends the splash.
   TfrmMain* Start(int startupPages) {
@@ -68,16 +64,10 @@ class TestToolTable : public QObject {
   }
 
  private slots:
-  void init() {
-    FDir = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", FDir->path().toLocal8Bit());
-    QDir().mkpath(FDir->filePath("orvex"));
-    FIni = FDir->filePath("orvex/orvex.ini");
-    FServices = std::make_unique<RecordingServices>();
-  }
+  void init() { SetUpGui(); }
   void cleanup() {
     FMain.reset();
-    FServices.reset();
+    TearDownGui();
   }
 
   // Kinds, action names and start-up bits each belong to one row; the

@@ -32,6 +32,8 @@ QByteArray ExpectedClass(int kind) {
       return "TcMaskChart";
     case wkIntConv:
       return "TcIntConv";
+    case wkIpv6Calc:
+      return "TcIpv6Calc";
     default:
       return "no window class known for this kind";
   }
@@ -164,7 +166,7 @@ class TestToolTable : public QObject {
 
   void kindWithoutToolOpensNothing_data() {
     QTest::addColumn<int>("kind");
-    for (int kind : {int(wkNone), 2, 7, -1}) QTest::addRow("%d", kind) << kind;
+    for (int kind : {int(wkNone), 2, 8, -1}) QTest::addRow("%d", kind) << kind;
   }
   void kindWithoutToolOpensNothing() {
     QFETCH(int, kind);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -75,7 +76,7 @@ TcIpv6Calc::TcIpv6Calc(QWidget* parent) : TcChild(parent) {
   BuildLayout();
   ConnectHandlers();
   setWindowTitle(kTitle);
-  resize(1000, 640);
+  resize(820, 600);
 }
 
 TcIpv6Calc::~TcIpv6Calc() {
@@ -100,7 +101,7 @@ void TcIpv6Calc::BuildLayout() {
   edtV6Address->setEditable(true);
   edtV6Address->setInsertPolicy(QComboBox::NoInsert);
   edtV6Address->setMaxCount(kV6HistorySize);
-  edtV6Address->setMinimumContentsLength(40);
+  edtV6Address->setMinimumContentsLength(24);
   edtV6Address->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   SetHint(edtV6Address, QStringLiteral("IPv6 address, optionally with %zone and /prefix length"));
   caption->setBuddy(edtV6Address);
@@ -134,12 +135,15 @@ void TcIpv6Calc::BuildLayout() {
   grid->setColumnStretch(1, 1);
   for (int i = 0; i < v6LineCount; ++i) {
     auto* c = new QLabel(V6LineCaption(i));
-    auto* l = new QLabel;
+    // The long lines wrap, the range after its " - " and never inside an
+    // address, so that the panel needs no more width than the bits below it.
+    const bool atBlanks = i == v6Range || i == v6Type || i == v6Embedded;
+    QLabel* l = atBlanks ? new TBlankWrapLabel : new QLabel;
     l->setObjectName(QLatin1String(V6LineName(i)));
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     l->setContextMenuPolicy(Qt::CustomContextMenu);
-    l->setWordWrap(i == v6Ptr || i == v6Type);
-    l->setMinimumWidth(200);
+    l->setWordWrap(i == v6Ptr);
+    l->setMinimumWidth(120);
     grid->addWidget(c, i, 0, Qt::AlignTop);
     grid->addWidget(l, i, 1);
     FLines[i] = l;
@@ -163,7 +167,11 @@ void TcIpv6Calc::BuildLayout() {
   pcV6Pages->addTab(BuildSpecialPage(), QStringLiteral("Special-Purpose Blocks"));
   pcV6Pages->addTab(BuildEui64Page(), QStringLiteral("EUI-64"));
   splitter->addWidget(pcV6Pages);
-  splitter->setStretchFactor(0, 1);
+  // The results keep the width of their widest fixed line; the pages take
+  // what the window has beyond that.
+  const int left = results->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width();
+  scroll->setMinimumWidth(left);
+  splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
   main->addWidget(splitter, 1);
 

@@ -15,15 +15,21 @@ struct TLineInfo {
   const char* caption;
 };
 
-const TLineInfo kLines[v6LineCount] = {
-    {"lblV6Compressed", "Address:"},     {"lblV6Expanded", "Expanded:"},
-    {"lblV6Network", "Network:"},        {"lblV6Range", "Range:"},
-    {"lblV6Count", "Addresses:"},        {"lblV6Subnets64", "/64 networks:"},
-    {"lblV6Ptr", "Reverse DNS:"},        {"lblV6Zone", "Zone:"},
-    {"lblV6Type", "Type:"},              {"lblV6Scope", "Scope:"},
-    {"lblV6InterfaceId", "Interface ID:"}, {"lblV6Mac", "EUI-64 MAC:"},
-    {"lblV6SolicitedNode", "Solicited-node:"}, {"lblV6MulticastMac", "Multicast MAC:"},
-    {"lblV6Embedded", "Embedded IPv4:"}};
+const TLineInfo kLines[v6LineCount] = {{"lblV6Compressed", "Address:"},
+                                       {"lblV6Expanded", "Expanded:"},
+                                       {"lblV6Network", "Network:"},
+                                       {"lblV6Range", "Range:"},
+                                       {"lblV6Count", "Addresses:"},
+                                       {"lblV6Subnets64", "/64 networks:"},
+                                       {"lblV6Ptr", "Reverse DNS:"},
+                                       {"lblV6Zone", "Zone:"},
+                                       {"lblV6Type", "Type:"},
+                                       {"lblV6Scope", "Scope:"},
+                                       {"lblV6InterfaceId", "Interface ID:"},
+                                       {"lblV6Mac", "EUI-64 MAC:"},
+                                       {"lblV6SolicitedNode", "Solicited-node:"},
+                                       {"lblV6MulticastMac", "Multicast MAC:"},
+                                       {"lblV6Embedded", "Embedded IPv4:"}};
 
 QString Q(const std::string& s) {
   return QString::fromStdString(s);
@@ -103,7 +109,8 @@ TV6Result ExamineV6(const QString& text, int prefix, const ipv6reserved& blocks)
   l[v6Network] = Q(n.cidr());
   l[v6Range] = Q(n.first().compressed()) + QStringLiteral(" - ") + Q(n.last().compressed());
   l[v6Count] = CountText(n.count());
-  l[v6Subnets64] = prefix > 64 ? QStringLiteral("none (longer than /64)") : CountText(n.subnets64());
+  l[v6Subnets64] =
+      prefix > 64 ? QStringLiteral("none (longer than /64)") : CountText(n.subnets64());
   QStringList zones;
   for (const std::string& z : n.reverse_zones()) zones.append(Q(z));
   l[v6Ptr] = Q(a.ptr_name());
@@ -124,13 +131,14 @@ TV6Result ExamineV6(const QString& text, int prefix, const ipv6reserved& blocks)
   } else {
     l[v6Scope] = QStringLiteral("%1 (%2)").arg(Q(ipv6::scope_name(scope))).arg(scope);
     if (a.is_multicast())
-      l[v6Scope] += QStringLiteral(", flags: ") + Q(ipv6::multicast_flags_text(a.multicast_flags()));
+      l[v6Scope] +=
+          QStringLiteral(", flags: ") + Q(ipv6::multicast_flags_text(a.multicast_flags()));
   }
   l[v6InterfaceId] = Q(a.interface_id_text());
   const auto mac = a.eui64_mac();
   l[v6Mac] = mac ? Q(ipv6::mac_text(*mac)) : QStringLiteral("none (no modified EUI-64)");
-  l[v6SolicitedNode] = a.is_multicast() ? QStringLiteral("none (multicast)")
-                                        : Q(a.solicited_node().compressed());
+  l[v6SolicitedNode] =
+      a.is_multicast() ? QStringLiteral("none (multicast)") : Q(a.solicited_node().compressed());
   const auto mmac = a.multicast_mac();
   l[v6MulticastMac] = mmac ? Q(ipv6::mac_text(*mmac)) : QStringLiteral("none (not multicast)");
   l[v6Embedded] = EmbeddedText(ipv6embedded::read(a));

@@ -13,8 +13,21 @@
 
 // Lines of the result panel, in panel order.
 enum TV6Line {
-  v6Compressed, v6Expanded, v6Network, v6Range, v6Count, v6Subnets64, v6Ptr, v6Zone,
-  v6Type, v6Scope, v6InterfaceId, v6Mac, v6SolicitedNode, v6MulticastMac, v6Embedded,
+  v6Compressed,
+  v6Expanded,
+  v6Network,
+  v6Range,
+  v6Count,
+  v6Subnets64,
+  v6Ptr,
+  v6Zone,
+  v6Type,
+  v6Scope,
+  v6InterfaceId,
+  v6Mac,
+  v6SolicitedNode,
+  v6MulticastMac,
+  v6Embedded,
   v6LineCount
 };
 

@@ -18,8 +18,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QTimer>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -110,9 +110,11 @@ void TcIpv6Calc::BuildLayout() {
   spnV6Prefix->setRange(0, 128);
   spnV6Prefix->setValue(64);
   spnV6Prefix->setPrefix(QStringLiteral("/"));
+  // Typing "48" would otherwise examine a /4 first.
+  spnV6Prefix->setKeyboardTracking(false);
   SetHint(spnV6Prefix, QStringLiteral("Prefix length (0-128)"));
-  btnV6Examine = NewButton("btnV6Examine", QStringLiteral("&Examine"),
-                           QStringLiteral("Examine the address"));
+  btnV6Examine =
+      NewButton("btnV6Examine", QStringLiteral("&Examine"), QStringLiteral("Examine the address"));
   btnV6PrevNet = NewButton("btnV6PrevNet", QStringLiteral("< Net"),
                            QStringLiteral("Examine the previous network of the same length"));
   btnV6NextNet = NewButton("btnV6NextNet", QStringLiteral("Net >"),
@@ -190,6 +192,7 @@ QWidget* TcIpv6Calc::BuildSubnetsPage() {
   spnV6SubnetPrefix->setRange(1, 128);
   spnV6SubnetPrefix->setValue(64);
   spnV6SubnetPrefix->setPrefix(QStringLiteral("/"));
+  spnV6SubnetPrefix->setKeyboardTracking(false);
   SetHint(spnV6SubnetPrefix, QStringLiteral("Length of the subnets (longer than the prefix)"));
   lblV6SubnetCount = new QLabel;
   lblV6SubnetCount->setObjectName(QStringLiteral("lblV6SubnetCount"));
@@ -217,8 +220,8 @@ QWidget* TcIpv6Calc::BuildSubnetsPage() {
   }
   l->addLayout(pager);
 
-  lvV6Subnets = NewList("lvV6Subnets", {QStringLiteral("#"), QStringLiteral("Subnet"),
-                                        QStringLiteral("Range")});
+  lvV6Subnets = NewList("lvV6Subnets",
+                        {QStringLiteral("#"), QStringLiteral("Subnet"), QStringLiteral("Range")});
   SetHint(lvV6Subnets, QStringLiteral("Double-click a subnet to examine it"));
   l->addWidget(lvV6Subnets, 1);
   return page;
@@ -430,7 +433,8 @@ void TcIpv6Calc::Examine(bool addToHistory) {
   } else {
     lvV6Special->clearSelection();
   }
-  if (r.net.prefix() <= 64) edtV6MacPrefix->setText(QString::fromStdString(r.net.subnet(64, 0).cidr()));
+  if (r.net.prefix() <= 64)
+    edtV6MacPrefix->setText(QString::fromStdString(r.net.subnet(64, 0).cidr()));
   setWindowTitle(kTitle + QLatin1Char(' ') + text);
   UpdateSubnetPanel();
 }
@@ -451,8 +455,8 @@ void TcIpv6Calc::StepNetwork(bool forward) {
 void TcIpv6Calc::UpdateSubnetPanel() {
   const ipv6net& net = FResult.net;
   const bool usable = net.is_valid() && net.prefix() < 128;
-  for (QWidget* w : std::initializer_list<QWidget*>{spnV6SubnetPrefix, edtV6SubnetIndex,
-                                                    btnV6First, btnV6Prev, btnV6Next, btnV6Last})
+  for (QWidget* w : std::initializer_list<QWidget*>{spnV6SubnetPrefix, edtV6SubnetIndex, btnV6First,
+                                                    btnV6Prev, btnV6Next, btnV6Last})
     w->setEnabled(usable);
   if (!usable) {
     lvV6Subnets->clear();
@@ -466,10 +470,11 @@ void TcIpv6Calc::UpdateSubnetPanel() {
     spnV6SubnetPrefix->setValue(qMax(FWantedSubnetPrefix, net.prefix() + 1));
   }
   const ipv6count count = net.subnet_count(spnV6SubnetPrefix->value());
-  lblV6SubnetCount->setText(QStringLiteral("%1 subnets").arg(QString::fromStdString(count.decimal())) +
-                            (count.power_text().empty()
-                                 ? QString()
-                                 : QStringLiteral(" (%1)").arg(QString::fromStdString(count.power_text()))));
+  lblV6SubnetCount->setText(
+      QStringLiteral("%1 subnets").arg(QString::fromStdString(count.decimal())) +
+      (count.power_text().empty()
+           ? QString()
+           : QStringLiteral(" (%1)").arg(QString::fromStdString(count.power_text()))));
   ShowSubnetPage(ipv6count());
 }
 
@@ -493,7 +498,9 @@ void TcIpv6Calc::ShowSubnetPage(const ipv6count& first) {
   const bool atStart = first == ipv6count();
   btnV6First->setEnabled(!atStart);
   btnV6Prev->setEnabled(!atStart);
-  btnV6Next->setEnabled(first != last);
+  // A typed number may start a page beyond the last page's start.
+  const bool beforeLast = first.value() < last.value();
+  btnV6Next->setEnabled(beforeLast);
   btnV6Last->setEnabled(first != last);
 }
 

@@ -23,8 +23,9 @@ void TV6BinaryView::SetAddress(const ipv6& address, int prefix) {
   FAddress = address;
   FPrefix = prefix;
   FShown = address.is_valid();
-  setToolTip(FShown ? QStringLiteral("Network bits: %1, host bits: %2").arg(prefix).arg(128 - prefix)
-                    : QString());
+  setToolTip(FShown
+                 ? QStringLiteral("Network bits: %1, host bits: %2").arg(prefix).arg(128 - prefix)
+                 : QString());
   update();
 }
 
@@ -57,7 +58,8 @@ void TV6BinaryView::paintEvent(QPaintEvent*) {
   // The two fills come from the palette so both read in light and dark themes.
   const QColor net = palette().color(QPalette::Highlight);
   const QColor netText = palette().color(QPalette::HighlightedText);
-  const QColor host = ReadableBackgroundColour(QColor(255, 236, 179), palette().color(QPalette::Base));
+  const QColor host =
+      ReadableBackgroundColour(QColor(255, 236, 179), palette().color(QPalette::Base));
   const QColor hostText = palette().color(QPalette::Text);
   for (int g = 0; g < 8; ++g) {
     const uint16_t v = FAddress.group(g);
@@ -71,7 +73,8 @@ void TV6BinaryView::paintEvent(QPaintEvent*) {
       const bool isNet = bit < FPrefix;
       p.fillRect(r, isNet ? net : host);
       p.setPen(isNet ? netText : hostText);
-      p.drawText(r, Qt::AlignCenter, (v >> (15 - b)) & 1 ? QStringLiteral("1") : QStringLiteral("0"));
+      p.drawText(r, Qt::AlignCenter,
+                 (v >> (15 - b)) & 1 ? QStringLiteral("1") : QStringLiteral("0"));
     }
   }
 }

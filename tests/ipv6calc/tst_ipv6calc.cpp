@@ -106,24 +106,37 @@ void TestIpv6Calc::typedAddress_data() {
   QTest::addColumn<QString>("label");
   QTest::addColumn<QString>("expected");
   const QString doc = QStringLiteral("2001:DB8:ABCD:0012::0001/64");
-  QTest::newRow("doc lblV6Compressed") << doc << "lblV6Compressed" << "2001:db8:abcd:12::1";
+  QTest::newRow("doc lblV6Compressed") << doc << "lblV6Compressed"
+                                       << "2001:db8:abcd:12::1";
   QTest::newRow("doc lblV6Expanded") << doc << "lblV6Expanded"
                                      << "2001:0db8:abcd:0012:0000:0000:0000:0001";
-  QTest::newRow("doc lblV6Network") << doc << "lblV6Network" << "2001:db8:abcd:12::/64";
+  QTest::newRow("doc lblV6Network") << doc << "lblV6Network"
+                                    << "2001:db8:abcd:12::/64";
   QTest::newRow("doc lblV6Range") << doc << "lblV6Range"
                                   << "2001:db8:abcd:12:: - 2001:db8:abcd:12:ffff:ffff:ffff:ffff";
-  QTest::newRow("doc lblV6Count") << doc << "lblV6Count" << "18446744073709551616 (2^64)";
-  QTest::newRow("doc lblV6Subnets64") << doc << "lblV6Subnets64" << "1";
-  QTest::newRow("doc lblV6Type") << doc << "lblV6Type" << "Documentation (RFC3849), 2001:db8::/32";
-  QTest::newRow("doc lblV6Scope") << doc << "lblV6Scope" << "Global (14)";
-  QTest::newRow("doc lblV6InterfaceId") << doc << "lblV6InterfaceId" << "0000:0000:0000:0001";
-  QTest::newRow("doc lblV6SolicitedNode") << doc << "lblV6SolicitedNode" << "ff02::1:ff00:1";
-  QTest::newRow("zone lblV6Zone") << "fe80::1%eth0/64" << "lblV6Zone" << "eth0";
-  QTest::newRow("multicast lblV6MulticastMac") << "ff02::fb" << "lblV6MulticastMac"
+  QTest::newRow("doc lblV6Count") << doc << "lblV6Count"
+                                  << "18446744073709551616 (2^64)";
+  QTest::newRow("doc lblV6Subnets64") << doc << "lblV6Subnets64"
+                                      << "1";
+  QTest::newRow("doc lblV6Type") << doc << "lblV6Type"
+                                 << "Documentation (RFC3849), 2001:db8::/32";
+  QTest::newRow("doc lblV6Scope") << doc << "lblV6Scope"
+                                  << "Global (14)";
+  QTest::newRow("doc lblV6InterfaceId") << doc << "lblV6InterfaceId"
+                                        << "0000:0000:0000:0001";
+  QTest::newRow("doc lblV6SolicitedNode") << doc << "lblV6SolicitedNode"
+                                          << "ff02::1:ff00:1";
+  QTest::newRow("zone lblV6Zone") << "fe80::1%eth0/64"
+                                  << "lblV6Zone"
+                                  << "eth0";
+  QTest::newRow("multicast lblV6MulticastMac") << "ff02::fb"
+                                               << "lblV6MulticastMac"
                                                << "33:33:00:00:00:fb";
-  QTest::newRow("eui-64 lblV6Mac") << "fe80::211:22ff:fe33:4455" << "lblV6Mac"
+  QTest::newRow("eui-64 lblV6Mac") << "fe80::211:22ff:fe33:4455"
+                                   << "lblV6Mac"
                                    << "00:11:22:33:44:55";
-  QTest::newRow("6to4 lblV6Embedded") << "2002:c000:204::1/48" << "lblV6Embedded"
+  QTest::newRow("6to4 lblV6Embedded") << "2002:c000:204::1/48"
+                                      << "lblV6Embedded"
                                       << "6to4: 192.0.2.4";
 }
 
@@ -140,10 +153,14 @@ void TestIpv6Calc::typedAddress() {
 void TestIpv6Calc::badInput_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("message");
-  QTest::newRow("two ::") << "2001::db8::1" << "Invalid IPv6 address.";
-  QTest::newRow("IPv4") << "10.0.0.1" << "Invalid IPv6 address.";
-  QTest::newRow("/129") << "2001:db8::/129" << "Invalid prefix length.";
-  QTest::newRow("/x") << "2001:db8::/x" << "Invalid prefix length.";
+  QTest::newRow("two ::") << "2001::db8::1"
+                          << "Invalid IPv6 address.";
+  QTest::newRow("IPv4") << "10.0.0.1"
+                        << "Invalid IPv6 address.";
+  QTest::newRow("/129") << "2001:db8::/129"
+                        << "Invalid prefix length.";
+  QTest::newRow("/x") << "2001:db8::/x"
+                      << "Invalid prefix length.";
 }
 
 void TestIpv6Calc::badInput() {
@@ -211,6 +228,16 @@ void TestIpv6Calc::subnetPaging() {
   QCOMPARE(Find<QLineEdit>("edtV6SubnetIndex")->text(), QStringLiteral("4294966784"));
   Click("btnV6First");
   QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("0"));
+  // A typed number past the last page's start: no next page, and the
+  // previous one is a page back from there.
+  auto* index = Find<QLineEdit>("edtV6SubnetIndex");
+  index->setText(QStringLiteral("4294967295"));
+  QTest::keyClick(index, Qt::Key_Return);
+  QCOMPARE(list->topLevelItemCount(), 1);
+  QVERIFY(!Find<QPushButton>("btnV6Next")->isEnabled());
+  QVERIFY(Find<QPushButton>("btnV6Last")->isEnabled());
+  Click("btnV6Prev");
+  QCOMPARE(index->text(), QStringLiteral("4294967039"));
   QCOMPARE(FServices->boxes.size(), 0);
 }
 
@@ -233,12 +260,18 @@ void TestIpv6Calc::subnetIndexTyped_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("firstSubnet");
   QTest::addColumn<int>("boxes");
-  QTest::newRow("decimal") << "65536" << "2001:db8:1::/64" << 0;
-  QTest::newRow("hex") << "0xFFFF0000" << "2001:db8:ffff::/64" << 0;
-  QTest::newRow("last") << "4294967295" << "2001:db8:ffff:ffff::/64" << 0;
-  QTest::newRow("past the last") << "4294967296" << "2001:db8::/64" << 1;
-  QTest::newRow("not a number") << "12a" << "2001:db8::/64" << 1;
-  QTest::newRow("negative") << "-1" << "2001:db8::/64" << 1;
+  QTest::newRow("decimal") << "65536"
+                           << "2001:db8:1::/64" << 0;
+  QTest::newRow("hex") << "0xFFFF0000"
+                       << "2001:db8:ffff::/64" << 0;
+  QTest::newRow("last") << "4294967295"
+                        << "2001:db8:ffff:ffff::/64" << 0;
+  QTest::newRow("past the last") << "4294967296"
+                                 << "2001:db8::/64" << 1;
+  QTest::newRow("not a number") << "12a"
+                                << "2001:db8::/64" << 1;
+  QTest::newRow("negative") << "-1"
+                            << "2001:db8::/64" << 1;
 }
 
 void TestIpv6Calc::subnetIndexTyped() {
@@ -284,7 +317,8 @@ void TestIpv6Calc::chartFollowsAddress() {
   TypeAndEnter(QStringLiteral("2001:db8::1"));
   QCOMPARE(chart->selectedItems().size(), 1);
   QCOMPARE(chart->selectedItems().first()->text(0), QStringLiteral("2001:db8::/32"));
-  QTreeWidgetItem* loopback = chart->findItems(QStringLiteral("::1/128"), Qt::MatchExactly).value(0);
+  QTreeWidgetItem* loopback =
+      chart->findItems(QStringLiteral("::1/128"), Qt::MatchExactly).value(0);
   QVERIFY(loopback);
   emit chart->itemDoubleClicked(loopback, 0);
   QCOMPARE(Text("lblV6Type"), QStringLiteral("Loopback (RFC4291), ::1/128"));
@@ -318,8 +352,9 @@ void TestIpv6Calc::copyMenu() {
   list->topLevelItem(1)->setSelected(true);
   emit list->customContextMenuRequested(QPoint(2, 2));
   menu->findChild<QAction*>(QStringLiteral("miV6CopyRows"))->trigger();
-  QCOMPARE(FServices->ClipboardText(), QStringLiteral("1\t2001:db8:0:0:8000::/65\t2001:db8:0:0:8000:: - "
-                                                      "2001:db8::ffff:ffff:ffff:ffff\n"));
+  QCOMPARE(FServices->ClipboardText(),
+           QStringLiteral("1\t2001:db8:0:0:8000::/65\t2001:db8:0:0:8000:: - "
+                          "2001:db8::ffff:ffff:ffff:ffff\n"));
   menu->close();
 }
 
@@ -332,7 +367,8 @@ void TestIpv6Calc::stateSurvivesClose() {
   QCOMPARE(s.lastAddress, QStringLiteral("fe80::1%eth0/10"));
   QCOMPARE(s.prefix, 10);
   QCOMPARE(s.subnetPrefix, 16);
-  QCOMPARE(s.history, (QStringList{QStringLiteral("fe80::1%eth0/10"), QStringLiteral("2001:db8::1")}));
+  QCOMPARE(s.history,
+           (QStringList{QStringLiteral("fe80::1%eth0/10"), QStringLiteral("2001:db8::1")}));
   OpenWindow();
   QCOMPARE(Text("lblV6Network"), QStringLiteral("fe80::/10"));
   QCOMPARE(Find<QSpinBox>("spnV6SubnetPrefix")->value(), 16);

@@ -65,35 +65,35 @@ void TestIpv6CalcCore::lines_data() {
   QTest::newRow("::/0 /64s") << "::/0" << 0 << int(v6Subnets64) << "18446744073709551616 (2^64)";
   QTest::newRow("::/0 scope") << "::/0" << 0 << int(v6Scope) << "none";
   QTest::newRow("/127 count") << "2001:db8::/127" << 0 << int(v6Count) << "2 (2^1)";
-  QTest::newRow("/65 /64s") << "2001:db8::/65" << 0 << int(v6Subnets64)
-                            << "none (longer than /64)";
+  QTest::newRow("/65 /64s") << "2001:db8::/65" << 0 << int(v6Subnets64) << "none (longer than /64)";
   QTest::newRow("/128 count") << "::1" << 128 << int(v6Count) << "1";
   QTest::newRow("::1 type") << "::1" << 128 << int(v6Type) << "Loopback (RFC4291), ::1/128";
   QTest::newRow("last network range") << "ffff:ffff::/32" << 0 << int(v6Range)
                                       << "ffff:ffff:: - ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff";
   QTest::newRow("fe80::1%eth0 zone") << "fe80::1%eth0" << 64 << int(v6Zone) << "eth0";
   QTest::newRow("fe80::1%eth0 scope") << "fe80::1%eth0" << 64 << int(v6Scope) << "Link-Local (2)";
-  QTest::newRow("ff02::1:ff00:1 mac") << "ff02::1:ff00:1" << 128 << int(v6MulticastMac)
-                                      << "33:33:ff:00:00:01";
-  QTest::newRow("ff02::1:ff00:1 solicited") << "ff02::1:ff00:1" << 128 << int(v6SolicitedNode)
-                                            << "none (multicast)";
+  QTest::newRow("ff02::1:ff00:1 mac")
+      << "ff02::1:ff00:1" << 128 << int(v6MulticastMac) << "33:33:ff:00:00:01";
+  QTest::newRow("ff02::1:ff00:1 solicited")
+      << "ff02::1:ff00:1" << 128 << int(v6SolicitedNode) << "none (multicast)";
   QTest::newRow("ff05::2 scope") << "ff05::2" << 128 << int(v6Scope)
                                  << "Site-Local (5), flags: permanent";
-  QTest::newRow("2001:db8::1 no multicast mac") << "2001:db8::1" << 64 << int(v6MulticastMac)
-                                                << "none (not multicast)";
+  QTest::newRow("2001:db8::1 no multicast mac")
+      << "2001:db8::1" << 64 << int(v6MulticastMac) << "none (not multicast)";
   QTest::newRow("eui-64 mac") << "2001:db8::211:22ff:fe33:4455" << 64 << int(v6Mac)
                               << "00:11:22:33:44:55";
-  QTest::newRow("eui-64 interface id") << "2001:db8::211:22ff:fe33:4455" << 64
-                                       << int(v6InterfaceId) << "0211:22ff:fe33:4455";
+  QTest::newRow("eui-64 interface id")
+      << "2001:db8::211:22ff:fe33:4455" << 64 << int(v6InterfaceId) << "0211:22ff:fe33:4455";
   QTest::newRow("no eui-64") << "2001:db8::1" << 64 << int(v6Mac) << "none (no modified EUI-64)";
-  QTest::newRow("mapped") << "::ffff:192.0.2.1" << 96 << int(v6Embedded) << "IPv4-mapped: 192.0.2.1";
+  QTest::newRow("mapped") << "::ffff:192.0.2.1" << 96 << int(v6Embedded)
+                          << "IPv4-mapped: 192.0.2.1";
   QTest::newRow("6to4") << "2002:c000:204::1" << 48 << int(v6Embedded) << "6to4: 192.0.2.4";
   QTest::newRow("nat64") << "64:ff9b::192.0.2.33" << 96 << int(v6Embedded) << "NAT64: 192.0.2.33";
   QTest::newRow("teredo") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << 32 << int(v6Embedded)
                           << "Teredo: server 65.54.227.120, client 192.0.2.45, port 40000";
   QTest::newRow("no embedding") << "2001:db8::1" << 64 << int(v6Embedded) << "none";
-  QTest::newRow("unlisted global") << "2a00::1" << 64 << int(v6Type)
-                                   << "Global Unicast (RFC4291), 2000::/3";
+  QTest::newRow("unlisted global")
+      << "2a00::1" << 64 << int(v6Type) << "Global Unicast (RFC4291), 2000::/3";
 }
 
 void TestIpv6CalcCore::lines() {
@@ -166,16 +166,19 @@ void TestIpv6CalcCore::subnetPages_data() {
   QTest::addColumn<int>("rows");
   QTest::addColumn<QString>("firstRow");
   QTest::addColumn<QString>("lastRow");
-  QTest::newRow("/48 into /64, first")
-      << "2001:db8::/48" << 64 << "0" << 256 << "2001:db8::/64" << "2001:db8:0:ff::/64";
-  QTest::newRow("/48 into /64, last") << "2001:db8::/48" << 64 << "65280" << 256
-                                      << "2001:db8:0:ff00::/64" << "2001:db8:0:ffff::/64";
-  QTest::newRow("/32 into /64, last") << "2001:db8::/32" << 64 << "4294967040" << 256
-                                      << "2001:db8:ffff:ff00::/64" << "2001:db8:ffff:ffff::/64";
-  QTest::newRow("/32 into /64, hex index") << "2001:db8::/32" << 64 << "0x10000" << 256
-                                           << "2001:db8:1::/64" << "2001:db8:1:ff::/64";
-  QTest::newRow("/62 into /64, short page") << "2001:db8::/62" << 64 << "0" << 4
-                                            << "2001:db8::/64" << "2001:db8:0:3::/64";
+  QTest::newRow("/48 into /64, first") << "2001:db8::/48" << 64 << "0" << 256 << "2001:db8::/64"
+                                       << "2001:db8:0:ff::/64";
+  QTest::newRow("/48 into /64, last")
+      << "2001:db8::/48" << 64 << "65280" << 256 << "2001:db8:0:ff00::/64"
+      << "2001:db8:0:ffff::/64";
+  QTest::newRow("/32 into /64, last")
+      << "2001:db8::/32" << 64 << "4294967040" << 256 << "2001:db8:ffff:ff00::/64"
+      << "2001:db8:ffff:ffff::/64";
+  QTest::newRow("/32 into /64, hex index")
+      << "2001:db8::/32" << 64 << "0x10000" << 256 << "2001:db8:1::/64"
+      << "2001:db8:1:ff::/64";
+  QTest::newRow("/62 into /64, short page") << "2001:db8::/62" << 64 << "0" << 4 << "2001:db8::/64"
+                                            << "2001:db8:0:3::/64";
   QTest::newRow("::/0 into /128, last")
       << "::/0" << 128 << "340282366920938463463374607431768211454" << 2
       << "ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe/128"
@@ -200,8 +203,8 @@ void TestIpv6CalcCore::subnetPages() {
   QCOMPARE(page.front().network, firstRow);
   QCOMPARE(page.back().network, lastRow);
   const ipv6net last(page.back().network.toStdString());
-  QCOMPARE(page.back().range, QString::fromStdString(last.first().compressed() + " - " +
-                                                     last.last().compressed()));
+  QCOMPARE(page.back().range,
+           QString::fromStdString(last.first().compressed() + " - " + last.last().compressed()));
 }
 
 void TestIpv6CalcCore::pageMoves_data() {
@@ -241,21 +244,37 @@ void TestIpv6CalcCore::fromMac_data() {
   QTest::addColumn<QString>("mac");
   QTest::addColumn<QString>("address");
   QTest::addColumn<QString>("error");
-  QTest::newRow("colons") << "2001:db8:1:2::/64" << "00:11:22:33:44:55"
-                          << "2001:db8:1:2:211:22ff:fe33:4455" << "";
-  QTest::newRow("dashes, upper case") << "2001:db8:1:2::" << "02-AA-BB-CC-DD-EE"
-                                      << "2001:db8:1:2:aa:bbff:fecc:ddee" << "";
-  QTest::newRow("dotted, host bits dropped") << "fe80::1/64" << "0011.2233.4455"
-                                             << "fe80::211:22ff:fe33:4455" << "";
-  QTest::newRow("/48 prefix") << "2001:db8::/48" << "00:11:22:33:44:55" << ""
+  QTest::newRow("colons") << "2001:db8:1:2::/64"
+                          << "00:11:22:33:44:55"
+                          << "2001:db8:1:2:211:22ff:fe33:4455"
+                          << "";
+  QTest::newRow("dashes, upper case") << "2001:db8:1:2::"
+                                      << "02-AA-BB-CC-DD-EE"
+                                      << "2001:db8:1:2:aa:bbff:fecc:ddee"
+                                      << "";
+  QTest::newRow("dotted, host bits dropped") << "fe80::1/64"
+                                             << "0011.2233.4455"
+                                             << "fe80::211:22ff:fe33:4455"
+                                             << "";
+  QTest::newRow("/48 prefix") << "2001:db8::/48"
+                              << "00:11:22:33:44:55"
+                              << ""
                               << "The prefix must be a /64.";
-  QTest::newRow("bad prefix") << "2001:db8::1::" << "00:11:22:33:44:55" << ""
+  QTest::newRow("bad prefix") << "2001:db8::1::"
+                              << "00:11:22:33:44:55"
+                              << ""
                               << "Invalid IPv6 address.";
-  QTest::newRow("short MAC") << "2001:db8::/64" << "00:11:22:33:44" << ""
+  QTest::newRow("short MAC") << "2001:db8::/64"
+                             << "00:11:22:33:44"
+                             << ""
                              << "Invalid MAC address.";
-  QTest::newRow("MAC with a sign") << "2001:db8::/64" << "+0:11:22:33:44:55" << ""
+  QTest::newRow("MAC with a sign") << "2001:db8::/64"
+                                   << "+0:11:22:33:44:55"
+                                   << ""
                                    << "Invalid MAC address.";
-  QTest::newRow("MAC not hex") << "2001:db8::/64" << "00:11:22:33:44:5g" << ""
+  QTest::newRow("MAC not hex") << "2001:db8::/64"
+                               << "00:11:22:33:44:5g"
+                               << ""
                                << "Invalid MAC address.";
 }
 
@@ -279,8 +298,8 @@ void TestIpv6CalcCore::builtInList() {
   QCOMPARE(ReadReserved6(order, &used), QByteArray("2001:db8::/32;Mine;RFC0\n"));
   QCOMPARE(used, order.first());
   // Without a file anywhere the built-in copy is read.
-  const QStringList none = Reserved6Candidates(QStringLiteral("/nonexistent"),
-                                               QStringLiteral("/nonexistent"));
+  const QStringList none =
+      Reserved6Candidates(QStringLiteral("/nonexistent"), QStringLiteral("/nonexistent"));
   QVERIFY(!ReadReserved6(none, &used).isEmpty());
   QCOMPARE(used, none.last());
 }

@@ -23,6 +23,7 @@ const THelpTopic kTopics[] = {
     {1900, "IP Host List Editor"},
     {2000, "Mask Chart"},
     {3000, "Integer Calculator"},
+    {4000, "IPv6 Calculator"},
     {19100, "Options: Startup"},
     {19800, "Options: Integer Calculator"},
     {19900, "Options: General"},

@@ -24,7 +24,8 @@ enum TIconIndex {
   iiEdit = 15,
   // The program itself (window list, launcher).
   iiProgram = 16,
-  iiCount = 17
+  iiIpv6Calc = 17,
+  iiCount = 18
 };
 
 // Icon `index` of the list; an unknown index gives a null icon.

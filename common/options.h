@@ -10,9 +10,10 @@
 // Bits of the start-up page set.
 constexpr int kStartIpCalc = 0x01;
 constexpr int kStartMaskChart = 0x02;
+constexpr int kStartIpv6Calc = 0x04;
 constexpr int kStartIntConv = 0x80;
 // Every tool's bit; any other bit in the file opens nothing and is no change.
-constexpr int kKnownStartupPages = kStartIpCalc | kStartMaskChart | kStartIntConv;
+constexpr int kKnownStartupPages = kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartIntConv;
 
 // The switches of the general check list, in list order.
 enum TGeneralItem {
@@ -49,7 +50,7 @@ TStoredOptions LoadOptions(const QString& iniFileName);
 // nothing written) when the file cannot be written.
 bool SaveOptions(const QString& iniFileName, const TStoredOptions& options);
 // Whether the options a user set differ from those stored. The start-up set
-// is compared on its three known bits.
+// is compared on its known bits.
 bool OptionsChanged(const TStoredOptions& set, const TStoredOptions& stored);
 // The record handed to the tool windows; the file names of `rec` are kept.
 void FillOptionsRec(TOptionsRec& rec, const TStoredOptions& options, QChar csvDelimiter);

@@ -7,7 +7,7 @@
 struct TOptionsRec;
 
 // Window kinds; the number is also the suffix of the size keys ("Width1").
-enum TWindowKind { wkNone = 0, wkIpCalc = 1, wkMaskChart = 3, wkIntConv = 6 };
+enum TWindowKind { wkNone = 0, wkIpCalc = 1, wkMaskChart = 3, wkIntConv = 6, wkIpv6Calc = 7 };
 
 class TcChild : public QMdiSubWindow {
   Q_OBJECT

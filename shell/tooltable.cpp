@@ -5,6 +5,7 @@
 #include "common/tcchild.h"
 #include "intcalc/tcintconv.h"
 #include "ipcalc/tcipcalc.h"
+#include "ipv6calc/tcipv6calc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 
@@ -25,6 +26,10 @@ TcChild* NewIntConv(const TToolContext&) {
   return new TcIntConv;
 }
 
+TcChild* NewIpv6Calc(const TToolContext&) {
+  return new TcIpv6Calc;
+}
+
 }  // namespace
 
 const std::vector<TToolInfo>& ToolTable() {
@@ -37,6 +42,9 @@ const std::vector<TToolInfo>& ToolTable() {
       {wkIntConv, "acIntConv", "Integer Calculator...",
        "Integer Calculator|Open a new integer calculator window", "Ctrl+Alt+C", iiIntConv,
        kStartIntConv, "Integer Calculator", 3000, NewIntConv},
+      {wkIpv6Calc, "acIpv6Calc", "IPv6 Calculator...",
+       "IPv6 Calculator|Open a new IPv6 calculator window", "Ctrl+Alt+6", iiIpv6Calc,
+       kStartIpv6Calc, "IPv6 Calculator", 4000, NewIpv6Calc},
   };
   return tools;
 }

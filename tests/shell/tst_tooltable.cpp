@@ -31,6 +31,8 @@ QByteArray ExpectedClass(int kind) {
       return "TcMaskChart";
     case wkIntConv:
       return "TcIntConv";
+    case wkIpv6Calc:
+      return "TcIpv6Calc";
     default:
       return "no window class known for this kind";
   }
@@ -154,7 +156,7 @@ class TestToolTable : public QObject, protected GuiFixture {
 
   void kindWithoutToolOpensNothing_data() {
     QTest::addColumn<int>("kind");
-    for (int kind : {int(wkNone), 2, 7, -1}) QTest::addRow("%d", kind) << kind;
+    for (int kind : {int(wkNone), 2, 8, -1}) QTest::addRow("%d", kind) << kind;
   }
   void kindWithoutToolOpensNothing() {
     QFETCH(int, kind);

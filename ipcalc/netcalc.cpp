@@ -38,7 +38,7 @@ void ClassRemark(QString& r, const QString& base, uint32_t classMask, int classB
 void HostMaskCase(const ipv4& a, NetCalcResult& r) {
   r.kind = NetCalcResult::HostMask;
   r.clearFirst = true;
-  r.numberOfHostsVisible = 0;
+  r.numberOfHostsVisible = false;
   QString rem = QtText(r.mask.text());
   uint32_t classful = 0;
   if (a.is_class_a()) {
@@ -71,9 +71,8 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
   const ipv4& g = f.network;
   const ipv4& m = r.mask;
   r.kind = NetCalcResult::Network;
-  r.setNetworkText = true;
   r.networkText = QtText(f.network_text());
-  r.network = r.networkText + QStringLiteral("  ") + QtText(m.text());
+  r.network = *r.networkText + QStringLiteral("  ") + QtText(m.text());
   if (g.is_class_d()) {
     r.nwCaption = QStringLiteral("Network [MAC]:");
     r.network += QStringLiteral(" [") + MulticastMacText(g, in.macFormat) + QStringLiteral("]");
@@ -241,7 +240,7 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
     return r;
   }
 
-  r.numberOfHostsVisible = 1;
+  r.numberOfHostsVisible = true;
   const ipv4host f(a.value(), m.value());
   if (f.network.is_zero()) {
     r.kind = NetCalcResult::ZeroNetwork;
@@ -267,11 +266,10 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
       r.address = keep.address;
       r.mask = keep.mask;
       r.clearFirst = true;
-      r.numberOfHostsVisible = 1;
+      r.numberOfHostsVisible = true;
       r.multicast = keep.multicast;
       r.mcIp = keep.mcIp;
       r.mcMac = keep.mcMac;
-      r.setNetworkText = true;
       r.networkText = keep.networkText;
       r.subnetTable = keep.subnetTable;
       r.remarks = QStringLiteral("Supernet exceeds multicast range.");

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
@@ -60,11 +61,11 @@ struct NetCalcResult {
   // else "Network:" (also when the line stays empty).
   QString nwCaption = QStringLiteral("Network:");
   QString network, supernet, hostRange, numberOfHosts, broadcast, nextNetwork, ptr, ipv6, remarks;
-  int numberOfHostsVisible = -1;  // -1 unchanged, 0 hidden, 1 shown
-  int subnetTable = -1;           // -1 unchanged, else the new FSubnetTable
-  bool setNetworkText = false;
-  QString networkText;      // FNetworkText when setNetworkText
-  QString prevNetworkText;  // FPrevNetworkText (empty unless Network)
+  // Each of these left unset leaves the window's value as it is.
+  std::optional<bool> numberOfHostsVisible;
+  std::optional<bool> subnetTable;     // the new FSubnetTable
+  std::optional<QString> networkText;  // the new FNetworkText
+  QString prevNetworkText;             // FPrevNetworkText (empty unless Network)
   // Whether there is a network below / above the one shown to step to: not
   // below 0.0.0.0, not past 255.255.255.255 (where the next address wraps).
   bool canStepPrev = false, canStepNext = false;

@@ -544,9 +544,9 @@ void TcIpCalc::ApplyResult(const NetCalcResult& r) {
   lblPTR->setText(r.ptr);
   lblIPv6->setText(r.ipv6);
   lblRemarks->setText(r.remarks);
-  if (r.numberOfHostsVisible >= 0) lblNumberOfHosts->setVisible(r.numberOfHostsVisible == 1);
-  if (r.subnetTable >= 0) FSubnetTable = r.subnetTable == 1;
-  if (r.setNetworkText) FNetworkText = r.networkText;
+  if (r.numberOfHostsVisible) lblNumberOfHosts->setVisible(*r.numberOfHostsVisible);
+  if (r.subnetTable) FSubnetTable = *r.subnetTable;
+  if (r.networkText) FNetworkText = *r.networkText;
   FPrevNetworkText = r.prevNetworkText;
   FCanStepPrev = r.canStepPrev;
   FCanStepNext = r.canStepNext;

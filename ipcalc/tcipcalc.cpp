@@ -241,9 +241,6 @@ void TcIpCalc::BuildLayout() {
   Copytoclipboard1 = pmCopy->addAction(QStringLiteral("Copy to clipboard"));
   Copytoclipboard1->setObjectName(QStringLiteral("Copytoclipboard1"));
 
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
-
   setWidget(pnlCalcBackground);
 }
 

@@ -20,7 +20,6 @@ class QScrollArea;
 class QSlider;
 class QSplitter;
 class QTabWidget;
-class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -139,7 +138,6 @@ class TcIpCalc : public TcChild {
   QLineEdit* edtCopy = nullptr;
   QMenu* pmCopy = nullptr;
   QAction* Copytoclipboard1 = nullptr;
-  QTimer* Timer1 = nullptr;
 
  signals:
   // The number of hosts was clicked while a host list editor is available:

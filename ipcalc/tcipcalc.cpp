@@ -35,6 +35,7 @@
 #include "common/widgethelpers.h"
 #include "ipcalc/addresschart.h"
 #include "ipcalc/bitimage.h"
+#include "ipcalc/calcstate.h"
 #include "ipcalc/maskviewer.h"
 #include "ipcalc/multicast.h"
 #include "ipcalc/multicastpanel.h"
@@ -44,8 +45,6 @@
 #include "ipv4lib/ipv4host.h"
 
 namespace {
-
-const QString kSection = QStringLiteral("MRIP");
 
 // Trims blanks and control characters at both ends.
 QString TrimText(const QString& s) {
@@ -59,10 +58,6 @@ void SetBold(QWidget* w, bool bold) {
   QFont f = w->font();
   f.setBold(bold);
   w->setFont(f);
-}
-
-QString HistoryKey(int i) {
-  return QString(QChar(QLatin1Char('a').unicode() + i));
 }
 
 }  // namespace
@@ -335,24 +330,13 @@ void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
 }
 
 void TcIpCalc::RestoreState() {
-  const SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
-  QStringList history;
-  for (int i = 0; i < 10; ++i) {
-    const QString key = HistoryKey(i);
-    if (!ini.ValueExists(kSection, key)) break;
-    const QString entry = ini.ReadString(kSection, key, QStringLiteral("10.0.0.0"));
-    if (!history.contains(entry)) history.append(entry);
-  }
-  SetHistory(history);
-  gbSubnetViewer->edtSubnetMask->setText(
-      ini.ReadString(kSection, QStringLiteral("LastMask"), QStringLiteral("255.255.255.0")));
-  edtNetworkMask->setText(
-      ini.ReadString(kSection, QStringLiteral("LastNetworkMask"), QStringLiteral("255.255.255.0")));
-  QString ip = ini.ReadString(kSection, QStringLiteral("LastIP"), QStringLiteral("10.0.0.0"));
-  if (ip.isEmpty()) ip = QStringLiteral("10.0.0.0");
-  SetAddressText(ip);
-  FSavedSubnetRow = ini.ReadInteger(kSection, QStringLiteral("LastSubnetMaskIndex"), 0);
-  FSavedSubnetworkRow = ini.ReadInteger(kSection, QStringLiteral("LastSubnetworkIndex"), 0);
+  const TCalcState state = LoadCalcState(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
+  SetHistory(state.history);
+  gbSubnetViewer->edtSubnetMask->setText(state.viewerMask);
+  edtNetworkMask->setText(state.networkMask);
+  SetAddressText(state.address);
+  FSavedSubnetRow = state.subnetRow;
+  FSavedSubnetworkRow = state.subnetworkRow;
 
   ipv4 mask(gbSubnetViewer->edtSubnetMask->text().toLatin1().toStdString());
   const bool usable = mask.is_mask();
@@ -369,25 +353,14 @@ void TcIpCalc::RestoreState() {
 }
 
 void TcIpCalc::SaveState() {
-  SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
-  if (!ini.Probe()) return;
-  const QStringList history = HistoryToSave(History());
-  for (int i = 0; i < history.size(); ++i)
-    if (!ini.WriteString(kSection, HistoryKey(i), history.at(i))) return;
-  const QString ip = edtIPCAddress->currentText();
-  if (IsDottedQuad(ip) || IsNetworkText(ip))
-    if (!ini.WriteString(kSection, QStringLiteral("LastIP"), ip)) return;
-  const QString mask = gbSubnetViewer->edtSubnetMask->text();
-  if (IsDottedQuad(mask))
-    if (!ini.WriteString(kSection, QStringLiteral("LastMask"), mask)) return;
-  const QString networkMask = edtNetworkMask->text();
-  if (IsDottedQuad(networkMask))
-    if (!ini.WriteString(kSection, QStringLiteral("LastNetworkMask"), networkMask)) return;
-  if (!ini.WriteInteger(kSection, QStringLiteral("LastSubnetMaskIndex"),
-                        SelectedListIndex(subnetTables->lvSubnets)))
-    return;
-  ini.WriteInteger(kSection, QStringLiteral("LastSubnetworkIndex"),
-                   SelectedListIndex(subnetTables->lvNetworks));
+  TCalcState state;
+  state.history = History();
+  state.address = edtIPCAddress->currentText();
+  state.viewerMask = gbSubnetViewer->edtSubnetMask->text();
+  state.networkMask = edtNetworkMask->text();
+  state.subnetRow = SelectedListIndex(subnetTables->lvSubnets);
+  state.subnetworkRow = SelectedListIndex(subnetTables->lvNetworks);
+  SaveCalcState(FIniFileName.isEmpty() ? IniFileName() : FIniFileName, state);
 }
 
 void TcIpCalc::SetHistory(const QStringList& history) {

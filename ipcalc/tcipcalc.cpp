@@ -67,7 +67,6 @@ TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
   FErrorCaption = QStringLiteral("Error");
   FAddress.assign_value(0x10000000u);
   FNetworkMask.assign_value(0xFFFFFF00u);
-  FViewerMask.assign_value(0xFFFFFF00u);
   BuildLayout();
   ConnectHandlers();
   setWindowTitle(FTitle);
@@ -251,12 +250,12 @@ void TcIpCalc::ConnectHandlers() {
   // counts (edtIPCAddressPicked).
   connect(edtIPCAddress, &QComboBox::activated, this, [this] { edtIPCAddressPicked(); });
   connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] { edtNetworkMaskChange(); });
-  connect(v->edtSubnetMask, &QLineEdit::textEdited, this, [this] { edtSubnetMaskChange(); });
-  connect(v->btnSNConvert, &QPushButton::clicked, this, [this] { ConvertViewerMask(); });
-  connect(v->TrackBar, &QSlider::valueChanged, this, [this] { TrackBarChange(); });
-  connect(v->imgBinMask, &TBitImage::mouseMoved, this, [this](int x) { imgBinMaskMouseMove(x); });
-  connect(multicastPanel, &TMulticastPanel::bitImageMouseMove, this,
-          [this](int x) { imgBinMaskMouseMove(x); });
+  connect(v, &TMaskViewer::maskEdited, this, [this] { edtSubnetMaskChange(); });
+  connect(v, &TMaskViewer::convertClicked, this, [this] { ConvertViewerMask(); });
+  connect(v, &TMaskViewer::trackBarMoved, this, [this] { TrackBarChange(); });
+  const auto showBitHint = [this](int x) { gbSubnetViewer->ShowBitHint(x, FAddress); };
+  connect(v, &TMaskViewer::binMaskMouseMoved, this, showBitHint);
+  connect(multicastPanel, &TMulticastPanel::bitImageMouseMove, this, showBitHint);
   connect(btnCalculate, &QPushButton::pressed, this, [this] { BlankResults(); });
   connect(btnCalculate, &QPushButton::released, this, [this] { RestoreResults(); });
   connect(btnCalculate, &QPushButton::clicked, this, [this] { Examine(true); });
@@ -314,8 +313,8 @@ void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
   // style, not an empty MAC address.
   FMacFormat =
       options.MacFormatIndex >= 0 && options.MacFormatIndex <= 2 ? options.MacFormatIndex : 0;
-  gbSubnetViewer->TrackBar->setMaximum(FRFC3021Subnets ? 32 : 31);
-  gbSubnetViewer->TrackBar->setMinimum(FClassASupernets ? 1 : 8);
+  gbSubnetViewer->SetOptions(FClassASupernets, FRFC3021Subnets, FViewerMode);
+  gbSubnetViewer->LimitTrackBar();
   if (FViewerMode) Examine(true);
 
   if (FFirstApply) {
@@ -337,19 +336,11 @@ void TcIpCalc::RestoreState() {
   SetAddressText(state.address);
   FSavedSubnetRow = state.subnetRow;
   FSavedSubnetworkRow = state.subnetworkRow;
-
-  ipv4 mask(gbSubnetViewer->edtSubnetMask->text().toLatin1().toStdString());
-  const bool usable = mask.is_mask();
-  if (!usable) mask.assign_value(0xFFFFFF00u);
-  {
-    const QSignalBlocker block(gbSubnetViewer->TrackBar);
-    gbSubnetViewer->TrackBar->setValue(mask.prefix_length());
-  }
   // Run the track bar's update even when the position did not move, so the
   // viewer (and in viewer mode the result) always matches the restored mask.
   // A stored text that is no mask stays as it was typed, for the user to
   // convert or correct.
-  if (usable) TrackBarChange();
+  if (gbSubnetViewer->PlaceTrackBar()) TrackBarChange();
 }
 
 void TcIpCalc::SaveState() {
@@ -431,9 +422,9 @@ void TcIpCalc::Examine(bool addToHistory) {
       // The viewer's mask is the network mask here: without a usable one
       // there is nothing to compute.
       if (!ValidateViewerMask()) return;
-      DrawBinMask();
+      gbSubnetViewer->DrawBinMask(FAddress);
       ShowViewerLabels();
-      FNetworkMask.assign(FViewerMask);
+      FNetworkMask.assign(gbSubnetViewer->Mask());
     }
     HighlightChartRow();
     if (!ShowResults()) return;
@@ -547,7 +538,7 @@ void TcIpCalc::FillSubnetTable() {
 }
 
 void TcIpCalc::HighlightChartRow() {
-  uint32_t mask = FViewerMode ? FViewerMask.value() : FNetworkMask.value();
+  uint32_t mask = FViewerMode ? gbSubnetViewer->Mask().value() : FNetworkMask.value();
   if (!FViewerMode && !FNetworkMask.is_valid()) {
     bool ok = false;
     mask = ParseMaskText(edtNetworkMask->text().trimmed(), ok).value();
@@ -660,31 +651,20 @@ void TcIpCalc::RestoreResults() {
 
 bool TcIpCalc::ValidateViewerMask() {
   const TActionScope action(this);
-  const ViewerMaskCheck c =
-      CheckViewerMask(gbSubnetViewer->edtSubnetMask->text(), FClassASupernets);
-  FViewerMask = c.mask;
-  FUsageShown = c.usageShown;
-  if (c.usageShown) FUsageCount = c.usageCount;
-  if (c.empty) {
-    ReportError(QStringLiteral("Please enter a subnet mask."));
-    return false;
-  }
-  if (!c.usable) {
-    ReportError(QStringLiteral("Invalid network mask."));
-    return false;
-  }
-  return true;
+  const QString error = gbSubnetViewer->ReadMask();
+  if (error.isEmpty()) return true;
+  ReportError(error);
+  return false;
 }
 
 bool TcIpCalc::ConvertViewerMask() {
   const TActionScope action(this);
-  gbSubnetViewer->lblUsageLabel->hide();
-  gbSubnetViewer->lblUsage->hide();
+  gbSubnetViewer->HideUsage();
   if (!ValidateViewerMask()) return false;
   if (FViewerMode) {
     const QString text = edtIPCAddress->currentText();
     FAddress.assign_text(text.toLatin1().toStdString());
-    FNetworkMask.assign(FViewerMask);
+    FNetworkMask.assign(gbSubnetViewer->Mask());
     if (FAddress.is_valid()) {
       if (ShowResults()) ShowExamined();
     } else if (!IsNetworkText(text)) {
@@ -693,61 +673,22 @@ bool TcIpCalc::ConvertViewerMask() {
         ReportError(QuotedInput(text) + QStringLiteral(" is not a valid IP address."));
     }
   }
-  DrawBinMask();
+  gbSubnetViewer->DrawBinMask(FAddress);
   ShowViewerLabels();
   if (FViewerMode) HighlightChartRow();
   return true;
 }
 
 void TcIpCalc::ShowViewerLabels() {
-  ShowViewerLabelsFrom(true);
-}
-
-void TcIpCalc::ShowViewerLabelsFrom(bool setPosition) {
-  TMaskViewer* v = gbSubnetViewer;
-  // A rejected text has no mask to describe ("/0", "0 hosts" would be made
-  // up): the labels stay blank and the text stays for the user to correct.
-  if (!ViewerMaskUsable()) {
-    ClearViewerLabels();
-    return;
-  }
-  const ViewerLabels l =
-      ComputeViewerLabels(FViewerMask, FRFC3021Subnets, setPosition && FUsageShown, FUsageCount);
-  if (setPosition) FSubnetTable = l.subnetTable;
-  v->lblSubnetMask->setText(l.subnetMask);
-  v->lblPrefix->setText(l.prefix);
-  v->lblHostCount->setText(l.hostCount);
-  v->lblWildcard->setText(l.wildcard);
-  v->lblHex->setText(l.hex);
-  if (!setPosition) return;
-  {
-    // The position follows the mask; moving it must not re-derive the mask.
-    const QSignalBlocker block(v->TrackBar);
-    v->TrackBar->setValue(l.position);
-  }
-  if (v->edtSubnetMask->text() != l.subnetMask) v->edtSubnetMask->setText(l.subnetMask);
-  v->lblUsage->setText(l.usage);
-  v->lblUsageLabel->setVisible(l.usageShown);
-  v->lblUsage->setVisible(l.usageShown);
-}
-
-void TcIpCalc::ClearViewerLabels() {
-  TMaskViewer* v = gbSubnetViewer;
-  for (QLabel* l :
-       {v->lblSubnetMask, v->lblHostCount, v->lblWildcard, v->lblHex, v->lblPrefix, v->lblUsage})
-    l->clear();
-  v->imgBinMask->Clear();
+  // The mask described decides whether the subnet table is filled.
+  if (gbSubnetViewer->ShowLabels(true))
+    FSubnetTable = SubnetTableFor(gbSubnetViewer->Mask().prefix_length(), FRFC3021Subnets);
 }
 
 void TcIpCalc::TrackBarChange() {
   const TActionScope action(this);
-  TMaskViewer* v = gbSubnetViewer;
-  v->lblUsageLabel->hide();
-  v->lblUsage->hide();
-  FUsageShown = false;
-  FViewerMask = TrackBarMask(v->TrackBar->value(), FRFC3021Subnets);
-  FSubnetTable = SubnetTableFor(FViewerMask.prefix_length(), FRFC3021Subnets);
-  v->edtSubnetMask->setText(QtText(FViewerMask.text()));
+  gbSubnetViewer->TakeTrackBarMask();
+  FSubnetTable = SubnetTableFor(gbSubnetViewer->Mask().prefix_length(), FRFC3021Subnets);
   if (FViewerMode) {
     const QString text = edtIPCAddress->currentText();
     if (text.isEmpty()) {
@@ -756,74 +697,30 @@ void TcIpCalc::TrackBarChange() {
       const ipv4host network(text.toLatin1().toStdString());
       if (network.is_valid()) SetAddressText(QtText(network.address_text()));
       FAddress.assign_text(edtIPCAddress->currentText().toLatin1().toStdString());
-      FNetworkMask.assign(FViewerMask);
+      FNetworkMask.assign(gbSubnetViewer->Mask());
       if (ShowResults()) ShowExamined();
       HighlightChartRow();
     }
   }
-  ShowViewerLabelsFrom(false);
-  DrawBinMask();
-}
-
-bool TcIpCalc::ViewerMaskUsable() const {
-  return FViewerMask.is_valid() &&
-         (FViewerMask.is_mask() || (FClassASupernets && FViewerMask.is_short_mask()));
-}
-
-void TcIpCalc::DrawBinMask() {
-  if (!ViewerMaskUsable()) {
-    gbSubnetViewer->imgBinMask->Clear();
-    return;
-  }
-  const std::array<TBitRole, 32> roles = BinMaskRoles(FViewerMask, FAddress, FViewerMode);
-  const auto glyphs = TBitImage::BitGlyphs(FViewerMask.value(), 32, [&](int i, bool) {
-    return TBitImage::Glyph{QChar(), BitRoleColour(roles[static_cast<std::size_t>(i - 1)]), false};
-  });
-  const std::vector<int>& positions = gbSubnetViewer->imgBinMask->Draw(glyphs);
-  for (int i = 0; i < 32; ++i) {
-    // Digits and the three dots alternate in groups of eight.
-    const std::size_t at = static_cast<std::size_t>(i + i / 8);
-    const TBitRole role = roles[static_cast<std::size_t>(i)];
-    FBitCells[static_cast<std::size_t>(i)] = {at < positions.size() ? positions[at] : 0, role,
-                                              BitRoleColour(role)};
-  }
-}
-
-void TcIpCalc::imgBinMaskMouseMove(int x) {
-  std::size_t cell = 0;
-  for (std::size_t i = 0; i < FBitCells.size(); ++i)
-    if (FBitCells[i].x <= x) cell = i;
-  TBitImage* image = gbSubnetViewer->imgBinMask;
-  const QString hint = BitHint(FBitCells[cell].role, FAddress, FViewerMode);
-  if (hint == image->toolTip()) return;
-  image->setToolTip(hint);
-  // A hint already on screen follows the mouse to the next kind of bit.
-  if (QToolTip::isVisible() && image->underMouse()) QToolTip::showText(QCursor::pos(), hint, image);
+  gbSubnetViewer->ShowLabels(false);
+  gbSubnetViewer->DrawBinMask(FAddress);
 }
 
 void TcIpCalc::edtSubnetMaskChange() {
-  ClearViewerLabels();
   if (FViewerMode) {
     // In viewer mode this field is the network mask: the result goes with it.
     ClearResults();
     subnetTables->ClearSubnetTable();
   }
-  QLineEdit* e = gbSubnetViewer->edtSubnetMask;
-  const QString trimmed = e->text().trimmed();
-  if (trimmed != e->text()) e->setText(trimmed);
 }
 
 void TcIpCalc::ApplyMaskOptions() {
   const TActionScope action(this);
-  QSlider* bar = gbSubnetViewer->TrackBar;
-  if (FClassASupernets) {
-    bar->setMinimum(1);
-  } else {
-    bar->setMinimum(8);
+  gbSubnetViewer->SetOptions(FClassASupernets, FRFC3021Subnets, FViewerMode);
+  gbSubnetViewer->LimitTrackBar();
+  if (!FClassASupernets)
     for (QLineEdit* e : {gbSubnetViewer->edtSubnetMask, edtNetworkMask})
       if (BelowClassAMask(e->text())) e->setText(QStringLiteral("255.0.0.0"));
-  }
-  bar->setMaximum(FRFC3021Subnets ? 32 : 31);
   // In viewer mode a rejected mask would only be rejected a second time.
   if (!ConvertViewerMask() && FViewerMode) return;
   Examine(true);
@@ -844,8 +741,9 @@ void TcIpCalc::sbtnRFC3021SubnetClick() {
 void TcIpCalc::sbtnSubnetMaskViewerClick() {
   const TActionScope action(this);
   FViewerMode = sbtnSubnetMaskViewer->isChecked();
+  gbSubnetViewer->SetOptions(FClassASupernets, FRFC3021Subnets, FViewerMode);
   UpdateViewerVisibility();
-  DrawBinMask();
+  gbSubnetViewer->DrawBinMask(FAddress);
   ShowViewerLabels();
   Examine(true);
 }

@@ -48,14 +48,15 @@ class TcIpCalc : public TcChild {
   // Reads the inputs from the settings file (first application only).
   void RestoreState();
 
-  // The mask viewer.
+  // The mask viewer: reads its mask, reporting a missing or unusable one.
   bool ValidateViewerMask();
   // Checks and shows the typed mask (re-examining in viewer mode); false when
   // the mask was rejected.
   bool ConvertViewerMask();
+  // Describes the viewer's mask, which decides whether the subnet table is filled.
   void ShowViewerLabels();
-  void ClearViewerLabels();
-  void DrawBinMask();
+  // After a toggle: the new track bar range, then the mask and the address
+  // examined again.
   void ApplyMaskOptions();
 
   // Result blanking while "Examine" is held down.
@@ -68,7 +69,6 @@ class TcIpCalc : public TcChild {
   // State.
   ipv4 FAddress;
   ipv4 FNetworkMask;
-  ipv4 FViewerMask;
   QString FNetworkText;
   QString FPrevNetworkText;
   // Whether the previous / next network buttons have a network to go to.
@@ -89,14 +89,6 @@ class TcIpCalc : public TcChild {
   QString FIniFileName;
   int FSavedSubnetRow = 0;
   int FSavedSubnetworkRow = 0;
-  bool FUsageShown = false;
-  int FUsageCount = 0;
-  struct BitCell {
-    int x = 0;
-    TBitRole role = brNetwork;
-    QColor colour;
-  };
-  std::array<BitCell, 32> FBitCells{};
   bool FBlanked = false;
   bool FHostListAvailable = false;
   bool FInitialFocusGiven = false;
@@ -168,9 +160,6 @@ class TcIpCalc : public TcChild {
   QStringList History() const;
   void UpdateViewerVisibility();
   void LimitLeftWidth();
-  void ShowViewerLabelsFrom(bool setPosition);
-  // Whether FViewerMask holds a mask the viewer can describe.
-  bool ViewerMaskUsable() const;
 
   void edtIPCAddressChange();
   void edtIPCAddressDropDown();
@@ -181,7 +170,6 @@ class TcIpCalc : public TcChild {
   void TrackBarChange();
   void lblSupernetClick();
   void lblNumberOfHostsClick();
-  void imgBinMaskMouseMove(int x);
   void sbtnClassASupernetsClick();
   void sbtnRFC3021SubnetClick();
   void sbtnSubnetMaskViewerClick();

@@ -1020,17 +1020,17 @@ void TestIpCalc::bitColoursAndHints() {
   Open(kViewer);
   auto* edit = Find<QLineEdit>("edtSubnetMask");
   auto* image = Find<TBitImage>("imgBinMask");
+  const auto& cells = FCalc->gbSubnetViewer->FBitCells;
   auto hintAt = [&](int bit) {
-    QTest::mouseMove(image, QPoint(FCalc->gbSubnetViewer->FBitCells[bit].x + 1, 5));
+    QTest::mouseMove(image, QPoint(cells[bit].x + 1, 5));
     return image->toolTip();
   };
   TypeInto(edit, QStringLiteral("255.255.254.0"));
   Examine(QStringLiteral("172.16.1.1"), QString());
   const QColor navy(0, 0, 128), aqua(0, 255, 255), green(0, 128, 0), blue(0, 0, 255);
   for (int i = 0; i < 32; ++i) {
-    QCOMPARE(FCalc->gbSubnetViewer->FBitCells[i].colour, i < 16 ? navy : i < 23 ? aqua : green);
-    if (i > 0)
-      QVERIFY(FCalc->gbSubnetViewer->FBitCells[i].x > FCalc->gbSubnetViewer->FBitCells[i - 1].x);
+    QCOMPARE(cells[i].colour, i < 16 ? navy : i < 23 ? aqua : green);
+    if (i > 0) QVERIFY(cells[i].x > cells[i - 1].x);
   }
   QCOMPARE(hintAt(15), QStringLiteral("Network bit"));
   QCOMPARE(hintAt(16), QStringLiteral("Subnetting bit"));
@@ -1040,12 +1040,12 @@ void TestIpCalc::bitColoursAndHints() {
 
   TypeInto(edit, QStringLiteral("254.0.0.0"));
   Examine(QStringLiteral("10.1.1.1"), QString());
-  QCOMPARE(FCalc->gbSubnetViewer->FBitCells[7].colour, blue);
+  QCOMPARE(cells[7].colour, blue);
   QCOMPARE(hintAt(7), QStringLiteral("Supernet bit"));
 
   // Outside viewer mode every digit is navy.
   Find<QToolButton>("sbtnSubnetMaskViewer")->click();
-  for (const auto& cell : FCalc->gbSubnetViewer->FBitCells) QCOMPARE(cell.colour, navy);
+  for (const auto& cell : cells) QCOMPARE(cell.colour, navy);
   QCOMPARE(hintAt(20), QStringLiteral("Binary subnet mask view"));
 }
 

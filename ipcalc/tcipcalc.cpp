@@ -83,8 +83,6 @@ TcIpCalc::~TcIpCalc() {
     QObject::disconnect(o, nullptr, this, nullptr);
     o->removeEventFilter(this);
   }
-  static_cast<TNetworkCalcBox*>(gbNetworkCalc)->onDropDown = nullptr;
-  static_cast<TNetworkCalcBox*>(gbNetworkCalc)->onCloseUp = nullptr;
   subnetTables->NetworkText = [] { return QString(); };
   subnetTables->NetworkLabelText = [] { return QString(); };
 }
@@ -139,26 +137,13 @@ void TcIpCalc::BuildLayout() {
   leftLayout->setSpacing(3);
 
   gbSubnetViewer = new TMaskViewer(left);
-  auto* calcBox = new TNetworkCalcBox(left);
-  calcBox->onDropDown = [this] { edtIPCAddressDropDown(); };
-  calcBox->onCloseUp = [this] { edtIPCAddressCloseUp(); };
-  gbNetworkCalc = calcBox;
-  edtIPCAddress = calcBox->edtIPCAddress;
-  lblNetworkMask = calcBox->lblNetworkMask;
-  edtNetworkMask = calcBox->edtNetworkMask;
-  btnCalculate = calcBox->btnCalculate;
-  bbtnPrev = calcBox->bbtnPrev;
-  bbtnNext = calcBox->bbtnNext;
-  lblNw = calcBox->lblNw;
-  lblNetwork = calcBox->lblNetwork;
-  lblSupernet = calcBox->lblSupernet;
-  lblHostRange = calcBox->lblHostRange;
-  lblNumberOfHosts = calcBox->lblNumberOfHosts;
-  lblBroadcast = calcBox->lblBroadcast;
-  lblNextNetwork = calcBox->lblNextNetwork;
-  lblPTR = calcBox->lblPTR;
-  lblIPv6 = calcBox->lblIPv6;
-  lblRemarks = calcBox->lblRemarks;
+  gbNetworkCalc = new TNetworkCalcBox(left);
+  edtIPCAddress = gbNetworkCalc->edtIPCAddress;
+  edtNetworkMask = gbNetworkCalc->edtNetworkMask;
+  btnCalculate = gbNetworkCalc->btnCalculate;
+  lblNetwork = gbNetworkCalc->lblNetwork;
+  lblNumberOfHosts = gbNetworkCalc->lblNumberOfHosts;
+  lblRemarks = gbNetworkCalc->lblRemarks;
 
   pcSpecialTables = new QTabWidget(left);
   pcSpecialTables->setObjectName(QStringLiteral("pcSpecialTables"));
@@ -213,7 +198,8 @@ void TcIpCalc::BuildLayout() {
   Splitter1->setSizes({449, 350});
 
   // Group box captions bold, their contents not.
-  for (QGroupBox* gb : {static_cast<QGroupBox*>(gbSubnetViewer), gbNetworkCalc}) {
+  for (QGroupBox* gb :
+       {static_cast<QGroupBox*>(gbSubnetViewer), static_cast<QGroupBox*>(gbNetworkCalc)}) {
     SetBold(gb, true);
     for (QWidget* w : gb->findChildren<QWidget*>()) SetBold(w, false);
   }
@@ -229,11 +215,6 @@ void TcIpCalc::BuildLayout() {
     w->setFixedWidth(width);
   LimitLeftWidth();
   Splitter1->setSizes({ScrollBox1->maximumWidth(), 350});
-
-  pmCopy = new QMenu(this);
-  pmCopy->setObjectName(QStringLiteral("pmCopy"));
-  Copytoclipboard1 = pmCopy->addAction(QStringLiteral("Copy to clipboard"));
-  Copytoclipboard1->setObjectName(QStringLiteral("Copytoclipboard1"));
 
   setWidget(pnlCalcBackground);
 }
@@ -259,13 +240,25 @@ void TcIpCalc::ConnectHandlers() {
   connect(btnCalculate, &QPushButton::pressed, this, [this] { BlankResults(); });
   connect(btnCalculate, &QPushButton::released, this, [this] { RestoreResults(); });
   connect(btnCalculate, &QPushButton::clicked, this, [this] { Examine(true); });
-  connect(bbtnPrev, &QToolButton::clicked, this, [this] { bbtnPrevClick(); });
-  connect(bbtnNext, &QToolButton::clicked, this, [this] { bbtnNextClick(); });
+  TNetworkCalcBox* box = gbNetworkCalc;
+  connect(box, &TNetworkCalcBox::historyListOpened, this, [this] { edtIPCAddressDropDown(); });
+  connect(box, &TNetworkCalcBox::historyListClosed, this, [this] { edtIPCAddressCloseUp(); });
+  connect(box, &TNetworkCalcBox::stepRequested, this, [this](const QString& network) {
+    SetAddressText(network);
+    Examine(false);
+  });
+  connect(box, &TNetworkCalcBox::supernetClicked, this,
+          [this](const QString& mask) { lblSupernetClick(mask); });
+  connect(box, &TNetworkCalcBox::numberOfHostsClicked, this,
+          [this](const QString& network) { lblNumberOfHostsClick(network); });
+  connect(box, &TNetworkCalcBox::copyRequested, this, [this](const QString& text) {
+    edtCopy->setText(text);
+    Services::Instance().SetClipboardText(edtCopy->text());
+  });
   connect(sbtnClassASupernets, &QToolButton::clicked, this, [this] { sbtnClassASupernetsClick(); });
   connect(sbtnRFC3021Subnet, &QToolButton::clicked, this, [this] { sbtnRFC3021SubnetClick(); });
   connect(sbtnSubnetMaskViewer, &QToolButton::clicked, this,
           [this] { sbtnSubnetMaskViewerClick(); });
-  connect(Copytoclipboard1, &QAction::triggered, this, [this] { Copytoclipboard1Click(); });
   connect(chart, &TSpecialChart::blockPicked, this,
           [this](const QString& a, const QString& m) { BlockPicked(a, m); });
   connect(this, &QMdiSubWindow::windowStateChanged, this,
@@ -276,17 +269,9 @@ void TcIpCalc::ConnectHandlers() {
   subnetTables->NetworkText = [this] { return FNetworkText; };
   subnetTables->NetworkLabelText = [this] { return lblNetwork->text(); };
 
-  for (QLabel* l :
-       {lblNetwork, lblSupernet, lblHostRange, lblBroadcast, lblNextNetwork, lblPTR, lblIPv6}) {
-    l->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(l, &QWidget::customContextMenuRequested, this, [this, l](const QPoint& pos) {
-      FPopupLabel = l;
-      pmCopy->popup(l->mapToGlobal(pos));
-    });
-  }
-  for (QObject* o : std::initializer_list<QObject*>{
-           edtIPCAddress, edtIPCAddress->lineEdit(), edtNetworkMask, v->edtSubnetMask, lblSupernet,
-           lblNumberOfHosts, bbtnPrev, bbtnNext, ScrollBox1->verticalScrollBar()})
+  for (QObject* o :
+       std::initializer_list<QObject*>{edtIPCAddress, edtIPCAddress->lineEdit(), edtNetworkMask,
+                                       v->edtSubnetMask, ScrollBox1->verticalScrollBar()})
     o->installEventFilter(this);
 }
 
@@ -378,12 +363,7 @@ void TcIpCalc::SetAddressText(const QString& text) {
 }
 
 void TcIpCalc::SetHostListAvailable(bool on) {
-  FHostListAvailable = on;
-  QFont f = lblNumberOfHosts->font();
-  f.setUnderline(on);
-  lblNumberOfHosts->setFont(f);
-  lblNumberOfHosts->setToolTip(on ? QStringLiteral("Click to open host list") : QString());
-  if (!on) lblNumberOfHosts->unsetCursor();
+  gbNetworkCalc->SetHostListAvailable(on);
   subnetTables->SetHostListAvailable(on);
 }
 
@@ -435,7 +415,7 @@ void TcIpCalc::Examine(bool addToHistory) {
     if (!text.isEmpty())
       ReportError(QuotedInput(text) + QStringLiteral(" is not a valid IP address."));
   }
-  EnableStepButtons();
+  gbNetworkCalc->EnableStepButtons();
 }
 
 bool TcIpCalc::ShowResults() {
@@ -472,18 +452,13 @@ void TcIpCalc::ShowExamined() {
   setWindowTitle(FTitle + edtIPCAddress->currentText());
   // Typing the viewer mask cleared the panel; the new result can be stepped
   // through again.
-  EnableStepButtons();
-}
-
-void TcIpCalc::EnableStepButtons() {
-  bbtnPrev->setEnabled(FCanStepPrev && !FPrevNetworkText.isEmpty());
-  bbtnNext->setEnabled(FCanStepNext && !lblNextNetwork->text().isEmpty());
+  gbNetworkCalc->EnableStepButtons();
 }
 
 void TcIpCalc::ShowAddressKind(const NetCalcResult& r) {
   // What an earlier multicast address left would otherwise stand beside
   // the address examined now.
-  lblNw->setText(r.nwCaption);
+  gbNetworkCalc->lblNw->setText(r.nwCaption);
   pcSpecialTables->setTabVisible(1, r.multicast);
   if (r.multicast) multicastPanel->ShowGroup(r.mcIp, r.mcMac);
 }
@@ -496,37 +471,13 @@ void TcIpCalc::ApplyResult(const NetCalcResult& r) {
     HighlightChartRow();
   }
   ShowAddressKind(r);
-  lblNetwork->setText(r.network);
-  lblSupernet->setText(r.supernet);
-  lblHostRange->setText(r.hostRange);
-  lblNumberOfHosts->setText(r.numberOfHosts);
-  lblBroadcast->setText(r.broadcast);
-  lblNextNetwork->setText(r.nextNetwork);
-  lblPTR->setText(r.ptr);
-  lblIPv6->setText(r.ipv6);
-  lblRemarks->setText(r.remarks);
-  if (r.numberOfHostsVisible) lblNumberOfHosts->setVisible(*r.numberOfHostsVisible);
+  gbNetworkCalc->ShowResult(r);
   if (r.subnetTable) FSubnetTable = *r.subnetTable;
   if (r.networkText) FNetworkText = *r.networkText;
-  FPrevNetworkText = r.prevNetworkText;
-  FCanStepPrev = r.canStepPrev;
-  FCanStepNext = r.canStepNext;
-  lblSupernet->setCursor(r.supernet.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
-  if (FHostListAvailable)
-    lblNumberOfHosts->setCursor(r.numberOfHosts.isEmpty() ? Qt::ArrowCursor
-                                                          : Qt::PointingHandCursor);
 }
 
 void TcIpCalc::ClearResults() {
-  btnCalculate->setEnabled(true);
-  bbtnPrev->setEnabled(false);
-  bbtnNext->setEnabled(false);
-  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblBroadcast, lblNumberOfHosts,
-                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
-    l->clear();
-  FPrevNetworkText.clear();
-  FCanStepPrev = FCanStepNext = false;
-  lblSupernet->setCursor(Qt::ArrowCursor);
+  gbNetworkCalc->ClearResult();
   subnetTables->ClearTables();
   setWindowTitle(FTitle);
   chart->DeselectChart();
@@ -576,9 +527,7 @@ void TcIpCalc::edtNetworkMaskChange() {
   ClearResults();
 }
 
-void TcIpCalc::lblSupernetClick() {
-  const QString text = lblSupernet->text();
-  if (text.isEmpty()) return;
+void TcIpCalc::lblSupernetClick(const QString& text) {
   if (FViewerMode) {
     gbSubnetViewer->edtSubnetMask->setText(text);
     ConvertViewerMask();
@@ -588,26 +537,9 @@ void TcIpCalc::lblSupernetClick() {
   }
 }
 
-void TcIpCalc::lblNumberOfHostsClick() {
-  if (!FHostListAvailable || lblNumberOfHosts->text().isEmpty()) return;
-  QString network = lblNetwork->text();
-  const int comma = network.indexOf(QLatin1Char(','));
-  if (comma >= 0) network.truncate(comma);
+void TcIpCalc::lblNumberOfHostsClick(const QString& network) {
   emit hostListRequested(QStringLiteral("IP Host List for ") + network, network,
                          QtText(FAddress.text()));
-}
-
-void TcIpCalc::bbtnPrevClick() {
-  if (FPrevNetworkText.isEmpty()) return;
-  SetAddressText(FPrevNetworkText);
-  Examine(false);
-}
-
-void TcIpCalc::bbtnNextClick() {
-  const QString next = lblNextNetwork->text();
-  if (next.isEmpty()) return;
-  SetAddressText(next);
-  Examine(false);
 }
 
 void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) {
@@ -619,31 +551,16 @@ void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) 
   Examine(true);
 }
 
-void TcIpCalc::Copytoclipboard1Click() {
-  for (QLabel* l :
-       {lblNetwork, lblHostRange, lblPTR, lblNextNetwork, lblSupernet, lblBroadcast, lblIPv6}) {
-    if (l == FPopupLabel) {
-      edtCopy->setText(l->text());
-      Services::Instance().SetClipboardText(edtCopy->text());
-      return;
-    }
-  }
-}
-
 void TcIpCalc::BlankResults() {
   if (FBlanked) return;
   FBlanked = true;
-  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblNumberOfHosts, lblBroadcast,
-                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
-    l->setVisible(false);
+  gbNetworkCalc->SetResultsVisible(false);
   subnetTables->ClearTables();
   chart->DeselectChart();
 }
 
 void TcIpCalc::RestoreResults() {
-  for (QLabel* l : {lblNetwork, lblSupernet, lblHostRange, lblNumberOfHosts, lblBroadcast,
-                    lblNextNetwork, lblPTR, lblIPv6, lblRemarks})
-    l->setVisible(true);
+  gbNetworkCalc->SetResultsVisible(true);
   FBlanked = false;
 }
 
@@ -766,7 +683,7 @@ void TcIpCalc::LimitLeftWidth() {
 
 void TcIpCalc::UpdateViewerVisibility() {
   edtNetworkMask->setVisible(!FViewerMode);
-  lblNetworkMask->setVisible(!FViewerMode);
+  gbNetworkCalc->lblNetworkMask->setVisible(!FViewerMode);
 }
 
 // ---------------------------------------------------------------- events
@@ -843,27 +760,6 @@ bool TcIpCalc::eventFilter(QObject* watched, QEvent* event) {
       if (addressInput || maskInput)
         ResetEditColor(watched == edtIPCAddress->lineEdit() ? edtIPCAddress
                                                             : static_cast<QWidget*>(watched));
-      break;
-    case QEvent::MouseButtonRelease:
-      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == lblSupernet) lblSupernetClick();
-        if (watched == lblNumberOfHosts) lblNumberOfHostsClick();
-      }
-      break;
-    case QEvent::MouseMove:
-      if (watched == lblSupernet)
-        lblSupernet->setCursor(lblSupernet->text().isEmpty() ? Qt::ArrowCursor
-                                                             : Qt::PointingHandCursor);
-      break;
-    case QEvent::Enter:
-      if (watched == bbtnPrev)
-        bbtnPrev->setToolTip(FPrevNetworkText.isEmpty()
-                                 ? QStringLiteral("Previous network")
-                                 : QStringLiteral("Previous network (%1)").arg(FPrevNetworkText));
-      if (watched == bbtnNext)
-        bbtnNext->setToolTip(lblNextNetwork->text().isEmpty()
-                                 ? QStringLiteral("Next network")
-                                 : QStringLiteral("Next network (%1)").arg(lblNextNetwork->text()));
       break;
     case QEvent::Show:
     case QEvent::Hide:

@@ -26,6 +26,7 @@ class QWidget;
 class TBitImage;
 class TMaskViewer;
 class TMulticastPanel;
+class TNetworkCalcBox;
 class TSpecialChart;
 class TSubnetTables;
 struct NetCalcResult;
@@ -70,10 +71,6 @@ class TcIpCalc : public TcChild {
   ipv4 FAddress;
   ipv4 FNetworkMask;
   QString FNetworkText;
-  QString FPrevNetworkText;
-  // Whether the previous / next network buttons have a network to go to.
-  bool FCanStepPrev = false;
-  bool FCanStepNext = false;
   QString FTitle;
   QString FErrorCaption;
   bool FSubnetTable = true;
@@ -90,7 +87,6 @@ class TcIpCalc : public TcChild {
   int FSavedSubnetRow = 0;
   int FSavedSubnetworkRow = 0;
   bool FBlanked = false;
-  bool FHostListAvailable = false;
   bool FInitialFocusGiven = false;
 
   // Controls.
@@ -102,22 +98,13 @@ class TcIpCalc : public TcChild {
   QSplitter* Splitter1 = nullptr;
   QScrollArea* ScrollBox1 = nullptr;
   TMaskViewer* gbSubnetViewer = nullptr;
-  QGroupBox* gbNetworkCalc = nullptr;
+  TNetworkCalcBox* gbNetworkCalc = nullptr;
+  // The network box's inputs and the result lines others read.
   QComboBox* edtIPCAddress = nullptr;
-  QLabel* lblNetworkMask = nullptr;
   QLineEdit* edtNetworkMask = nullptr;
   QPushButton* btnCalculate = nullptr;
-  QToolButton* bbtnPrev = nullptr;
-  QToolButton* bbtnNext = nullptr;
-  QLabel* lblNw = nullptr;
   QLabel* lblNetwork = nullptr;
-  QLabel* lblSupernet = nullptr;
-  QLabel* lblHostRange = nullptr;
   QLabel* lblNumberOfHosts = nullptr;
-  QLabel* lblBroadcast = nullptr;
-  QLabel* lblNextNetwork = nullptr;
-  QLabel* lblPTR = nullptr;
-  QLabel* lblIPv6 = nullptr;
   QLabel* lblRemarks = nullptr;
   QTabWidget* pcSpecialTables = nullptr;
   QWidget* tsSpecIP = nullptr;
@@ -128,8 +115,6 @@ class TcIpCalc : public TcChild {
   QWidget* pnlSubnetTableBackground = nullptr;
   TSubnetTables* subnetTables = nullptr;
   QLineEdit* edtCopy = nullptr;
-  QMenu* pmCopy = nullptr;
-  QAction* Copytoclipboard1 = nullptr;
 
  signals:
   // The number of hosts was clicked while a host list editor is available:
@@ -148,8 +133,6 @@ class TcIpCalc : public TcChild {
   void ApplyResult(const NetCalcResult& r);
   // Caption and previous/next buttons after a result shown from the viewer.
   void ShowExamined();
-  // Enables the previous/next buttons where there is a network to step to.
-  void EnableStepButtons();
   // The network line's caption and the multicast page for the address
   // examined (an empty result: no address).
   void ShowAddressKind(const NetCalcResult& r);
@@ -168,14 +151,11 @@ class TcIpCalc : public TcChild {
   void edtNetworkMaskChange();
   void edtSubnetMaskChange();
   void TrackBarChange();
-  void lblSupernetClick();
-  void lblNumberOfHostsClick();
+  void lblSupernetClick(const QString& text);
+  void lblNumberOfHostsClick(const QString& network);
   void sbtnClassASupernetsClick();
   void sbtnRFC3021SubnetClick();
   void sbtnSubnetMaskViewerClick();
-  void bbtnPrevClick();
-  void bbtnNextClick();
-  void Copytoclipboard1Click();
   void BlockPicked(const QString& addressText, const QString& maskText);
   void SetFocusColours(bool active);
 
@@ -195,7 +175,6 @@ class TcIpCalc : public TcChild {
   // Error box (caption "Error", stop icon), once per text and action.
   void ReportError(const QString& text);
 
-  QLabel* FPopupLabel = nullptr;
   int FActionDepth = 0;
   QStringList FActionErrors;
   // Set while the program itself writes the address field.

@@ -21,6 +21,7 @@
 #include "common/widgethelpers.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/maskviewer.h"
+#include "ipcalc/networkcalcbox.h"
 #include "ipcalc/tcipcalc.h"
 #include "recordingservices.h"
 #include "togglelook.h"
@@ -186,7 +187,7 @@ void TestIpCalc::Check(const QString& expected) {
       QCOMPARE(FServices->boxes.first().caption, QStringLiteral("Error"));
       QCOMPARE(FServices->boxes.first().icon, Services::Icon::Stop);
     } else if (key == QLatin1String("prev")) {
-      QCOMPARE(FCalc->FPrevNetworkText, want);
+      QCOMPARE(FCalc->gbNetworkCalc->FPrevNetworkText, want);
     } else if (key == QLatin1String("nav")) {
       QCOMPARE(Find<QToolButton>("bbtnPrev")->isEnabled(), want == QLatin1String("on"));
       QCOMPARE(Find<QToolButton>("bbtnNext")->isEnabled(), want == QLatin1String("on"));

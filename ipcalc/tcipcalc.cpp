@@ -83,8 +83,6 @@ TcIpCalc::~TcIpCalc() {
     QObject::disconnect(o, nullptr, this, nullptr);
     o->removeEventFilter(this);
   }
-  subnetTables->NetworkText = [] { return QString(); };
-  subnetTables->NetworkLabelText = [] { return QString(); };
 }
 
 // ---------------------------------------------------------------- layout
@@ -265,9 +263,6 @@ void TcIpCalc::ConnectHandlers() {
           [this](Qt::WindowStates, Qt::WindowStates now) {
             SetFocusColours(now.testFlag(Qt::WindowActive));
           });
-
-  subnetTables->NetworkText = [this] { return FNetworkText; };
-  subnetTables->NetworkLabelText = [this] { return lblNetwork->text(); };
 
   for (QObject* o :
        std::initializer_list<QObject*>{edtIPCAddress, edtIPCAddress->lineEdit(), edtNetworkMask,
@@ -485,6 +480,9 @@ void TcIpCalc::ClearResults() {
 
 void TcIpCalc::FillSubnetTable() {
   const QString mask = FViewerMode ? gbSubnetViewer->edtSubnetMask->text() : edtNetworkMask->text();
+  // The tables hold rows only from here until the result is cleared, and the
+  // network shown cannot change in between: handing it over here is enough.
+  subnetTables->SetNetwork(FNetworkText, lblNetwork->text());
   subnetTables->FillSubnetTable(mask, FSubnetTable, FRFC3021Subnets);
 }
 

@@ -33,6 +33,7 @@
 #include "common/services.h"
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
+#include "hostlist/hostlistmodel.h"
 #include "ipcalc/addresschart.h"
 #include "ipcalc/bitimage.h"
 #include "ipcalc/calcstate.h"
@@ -249,6 +250,12 @@ void TcIpCalc::ConnectHandlers() {
           [this](const QString& mask) { lblSupernetClick(mask); });
   connect(box, &TNetworkCalcBox::numberOfHostsClicked, this,
           [this](const QString& network) { lblNumberOfHostsClick(network); });
+  connect(subnetTables, &TSubnetTables::hostListRequested, this,
+          [this](const QString& title, const QString& network) {
+            const QString address = QtText(FAddress.text());
+            emit hostListRequested(HostListRequest(
+                title, network, HighlightedAddressIn(HostListNetwork(network), address)));
+          });
   connect(box, &TNetworkCalcBox::copyRequested, this, [this](const QString& text) {
     edtCopy->setText(text);
     Services::Instance().SetClipboardText(edtCopy->text());
@@ -287,7 +294,8 @@ void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
   FMaxListItems = options.MaxListItems;
   FIanaLink = options.IanaLink;
   multicastPanel->SetIanaLink(FIanaLink);
-  SetShowHints(this, options.EnableHints);
+  FShowHints = options.EnableHints;
+  SetShowHints(this, FShowHints);
   // The MAC format is needed by the examination below.
   // A format typed into the options rather than picked (-1) writes the first
   // style, not an empty MAC address.
@@ -536,8 +544,20 @@ void TcIpCalc::lblSupernetClick(const QString& text) {
 }
 
 void TcIpCalc::lblNumberOfHostsClick(const QString& network) {
-  emit hostListRequested(QStringLiteral("IP Host List for ") + network, network,
-                         QtText(FAddress.text()));
+  emit hostListRequested(HostListRequest(QStringLiteral("IP Host List for ") + network, network,
+                                         QtText(FAddress.text())));
+}
+
+THostListRequest TcIpCalc::HostListRequest(const QString& title, const QString& network,
+                                           const QString& address) const {
+  THostListRequest r;
+  r.title = title;
+  r.networkText = network;
+  r.csvDelimiter = FCsvDelimiter;
+  r.maxListItems = FMaxListItems;
+  r.showHints = FShowHints;
+  r.examinedAddress = address;
+  return r;
 }
 
 void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) {

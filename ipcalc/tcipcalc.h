@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 
+#include "common/handover.h"
 #include "common/tcchild.h"
 #include "ipcalc/netcalc.h"
 #include "ipv4lib/ipv4.h"
@@ -81,6 +82,7 @@ class TcIpCalc : public TcChild {
   bool FClassDESubnets = true;
   QChar FCsvDelimiter = QLatin1Char(';');
   int FMaxListItems = 4096;
+  bool FShowHints = true;
   int FMacFormat = 0;
   QString FIanaLink;
   QString FIniFileName;
@@ -117,10 +119,10 @@ class TcIpCalc : public TcChild {
   QLineEdit* edtCopy = nullptr;
 
  signals:
-  // The number of hosts was clicked while a host list editor is available:
-  // title "IP Host List for ...", the network text and the examined address.
-  void hostListRequested(const QString& title, const QString& networkText,
-                         const QString& addressText);
+  // The host list editor is asked for, from the number of hosts (the
+  // examined address highlighted) or from a subnetwork (the address
+  // highlighted only when it lies there), with the list options.
+  void hostListRequested(const THostListRequest& request);
 
  protected:
   void SaveState() override;
@@ -153,6 +155,8 @@ class TcIpCalc : public TcChild {
   void TrackBarChange();
   void lblSupernetClick(const QString& text);
   void lblNumberOfHostsClick(const QString& network);
+  THostListRequest HostListRequest(const QString& title, const QString& network,
+                                   const QString& address) const;
   void sbtnClassASupernetsClick();
   void sbtnRFC3021SubnetClick();
   void sbtnSubnetMaskViewerClick();

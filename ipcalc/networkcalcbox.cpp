@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 #include "common/widgethelpers.h"
@@ -51,8 +54,6 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   setObjectName(QStringLiteral("gbNetworkCalc"));
 
   auto* combo = new THistoryCombo(gb);
-  connect(combo, &THistoryCombo::popupShown, this, &TNetworkCalcBox::historyListOpened);
-  connect(combo, &THistoryCombo::popupHidden, this, &TNetworkCalcBox::historyListClosed);
   edtIPCAddress = combo;
   edtIPCAddress->setObjectName(QStringLiteral("edtIPCAddress"));
   edtIPCAddress->setEditable(true);
@@ -210,6 +211,52 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   for (QObject* o :
        std::initializer_list<QObject*>{lblSupernet, lblNumberOfHosts, bbtnPrev, bbtnNext})
     o->installEventFilter(this);
+
+  connect(edtIPCAddress, &QComboBox::editTextChanged, this, [this] {
+    if (!FWritingAddress) emit addressEdited();
+  });
+  connect(combo, &THistoryCombo::popupShown, this, [this] { FPickedFromList = true; });
+  connect(combo, &THistoryCombo::popupHidden, this, [this] {
+    // The combo reports a pick right after closing its list; once that has
+    // passed, nothing but another drop-down makes a pick.
+    QTimer::singleShot(0, this, [this] { FPickedFromList = false; });
+  });
+  // Also emitted when the field loses the focus with a text that equals a
+  // history entry, and by the arrow keys: only a pick from the open list counts.
+  connect(edtIPCAddress, &QComboBox::activated, this, [this] {
+    if (!FPickedFromList) return;
+    FPickedFromList = false;
+    emit addressPicked();
+  });
+  connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] {
+    const QString text = edtNetworkMask->text();
+    const QString trimmed = text.trimmed();
+    if (trimmed != text) edtNetworkMask->setText(trimmed);
+    emit networkMaskEdited();
+  });
+}
+
+void TNetworkCalcBox::SetAddressText(const QString& text) {
+  if (edtIPCAddress->currentText() == text) return;
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
+  edtIPCAddress->setEditText(text);
+}
+
+void TNetworkCalcBox::SetHistory(const QStringList& history) {
+  // Changing the list of an editable combo may replace its text.
+  const QString text = edtIPCAddress->currentText();
+  const QSignalBlocker block(edtIPCAddress);
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
+  edtIPCAddress->clear();
+  edtIPCAddress->addItems(history);
+  edtIPCAddress->setCurrentIndex(-1);
+  edtIPCAddress->setEditText(text);
+}
+
+QStringList TNetworkCalcBox::History() const {
+  QStringList h;
+  for (int i = 0; i < edtIPCAddress->count(); ++i) h.append(edtIPCAddress->itemText(i));
+  return h;
 }
 
 QList<QLabel*> TNetworkCalcBox::CopyLabels() const {

@@ -33,6 +33,12 @@ class TNetworkCalcBox : public QGroupBox {
   // Whether a click on the number of hosts opens the host list editor.
   void SetHostListAvailable(bool on);
 
+  // The address field's text, written without telling it as an edit.
+  void SetAddressText(const QString& text);
+  // The address history, oldest first; the field keeps its text.
+  void SetHistory(const QStringList& history);
+  QStringList History() const;
+
   // The network before the one shown; empty when there is none.
   QString FPrevNetworkText;
   // Whether there is a network below / above the one shown.
@@ -60,10 +66,13 @@ class TNetworkCalcBox : public QGroupBox {
   QAction* Copytoclipboard1 = nullptr;
 
  signals:
-  // The drop-down list of the address history opened.
-  void historyListOpened();
-  // It closed, before the picked entry (if any) is reported.
-  void historyListClosed();
+  // Every change of the address text but the program's own: typing, paste,
+  // the arrow keys or the mouse wheel stepping through the history, a pick.
+  void addressEdited();
+  // An entry was picked from the open history list.
+  void addressPicked();
+  // The user changed the network mask (already trimmed).
+  void networkMaskEdited();
   // The previous or next button asks for this network.
   void stepRequested(const QString& networkText);
   // The supernet mask was clicked.
@@ -83,4 +92,8 @@ class TNetworkCalcBox : public QGroupBox {
   // The result lines hidden while "Examine" is held down.
   QList<QLabel*> ResultLabels() const;
   QLabel* FPopupLabel = nullptr;
+  // Set while the program itself writes the address field.
+  bool FWritingAddress = false;
+  // Set from the opening of the history list until just after it closed.
+  bool FPickedFromList = false;
 };

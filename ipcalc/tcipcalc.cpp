@@ -220,16 +220,10 @@ void TcIpCalc::BuildLayout() {
 
 void TcIpCalc::ConnectHandlers() {
   TMaskViewer* v = gbSubnetViewer;
-  // Every change of the address text but the program's own: typing, paste,
-  // the arrow keys or the mouse wheel stepping through the history, a pick.
-  connect(edtIPCAddress, &QComboBox::editTextChanged, this, [this] {
-    if (!FWritingAddress) edtIPCAddressChange();
-  });
-  // Also emitted when the field loses the focus with a text that equals a
-  // history entry, and by the arrow keys: only a pick from the open list
-  // counts (edtIPCAddressPicked).
-  connect(edtIPCAddress, &QComboBox::activated, this, [this] { edtIPCAddressPicked(); });
-  connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] { edtNetworkMaskChange(); });
+  TNetworkCalcBox* box = gbNetworkCalc;
+  connect(box, &TNetworkCalcBox::addressEdited, this, [this] { ClearResults(); });
+  connect(box, &TNetworkCalcBox::addressPicked, this, [this] { Examine(true); });
+  connect(box, &TNetworkCalcBox::networkMaskEdited, this, [this] { ClearResults(); });
   connect(v, &TMaskViewer::maskEdited, this, [this] { edtSubnetMaskChange(); });
   connect(v, &TMaskViewer::convertClicked, this, [this] { ConvertViewerMask(); });
   connect(v, &TMaskViewer::trackBarMoved, this, [this] { TrackBarChange(); });
@@ -239,11 +233,8 @@ void TcIpCalc::ConnectHandlers() {
   connect(btnCalculate, &QPushButton::pressed, this, [this] { BlankResults(); });
   connect(btnCalculate, &QPushButton::released, this, [this] { RestoreResults(); });
   connect(btnCalculate, &QPushButton::clicked, this, [this] { Examine(true); });
-  TNetworkCalcBox* box = gbNetworkCalc;
-  connect(box, &TNetworkCalcBox::historyListOpened, this, [this] { edtIPCAddressDropDown(); });
-  connect(box, &TNetworkCalcBox::historyListClosed, this, [this] { edtIPCAddressCloseUp(); });
   connect(box, &TNetworkCalcBox::stepRequested, this, [this](const QString& network) {
-    SetAddressText(network);
+    gbNetworkCalc->SetAddressText(network);
     Examine(false);
   });
   connect(box, &TNetworkCalcBox::supernetClicked, this,
@@ -318,10 +309,10 @@ void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
 
 void TcIpCalc::RestoreState() {
   const TCalcState state = LoadCalcState(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
-  SetHistory(state.history);
+  gbNetworkCalc->SetHistory(state.history);
   gbSubnetViewer->edtSubnetMask->setText(state.viewerMask);
   edtNetworkMask->setText(state.networkMask);
-  SetAddressText(state.address);
+  gbNetworkCalc->SetAddressText(state.address);
   FSavedSubnetRow = state.subnetRow;
   FSavedSubnetworkRow = state.subnetworkRow;
   // Run the track bar's update even when the position did not move, so the
@@ -333,36 +324,13 @@ void TcIpCalc::RestoreState() {
 
 void TcIpCalc::SaveState() {
   TCalcState state;
-  state.history = History();
+  state.history = gbNetworkCalc->History();
   state.address = edtIPCAddress->currentText();
   state.viewerMask = gbSubnetViewer->edtSubnetMask->text();
   state.networkMask = edtNetworkMask->text();
   state.subnetRow = SelectedListIndex(subnetTables->lvSubnets);
   state.subnetworkRow = SelectedListIndex(subnetTables->lvNetworks);
   SaveCalcState(FIniFileName.isEmpty() ? IniFileName() : FIniFileName, state);
-}
-
-void TcIpCalc::SetHistory(const QStringList& history) {
-  // Changing the list of an editable combo may replace its text.
-  const QString text = edtIPCAddress->currentText();
-  const QSignalBlocker block(edtIPCAddress);
-  const QScopedValueRollback<bool> own(FWritingAddress, true);
-  edtIPCAddress->clear();
-  edtIPCAddress->addItems(history);
-  edtIPCAddress->setCurrentIndex(-1);
-  edtIPCAddress->setEditText(text);
-}
-
-QStringList TcIpCalc::History() const {
-  QStringList h;
-  for (int i = 0; i < edtIPCAddress->count(); ++i) h.append(edtIPCAddress->itemText(i));
-  return h;
-}
-
-void TcIpCalc::SetAddressText(const QString& text) {
-  if (edtIPCAddress->currentText() == text) return;
-  const QScopedValueRollback<bool> own(FWritingAddress, true);
-  edtIPCAddress->setEditText(text);
 }
 
 void TcIpCalc::SetHostListAvailable(bool on) {
@@ -376,10 +344,10 @@ void TcIpCalc::Examine(bool addToHistory) {
   const TActionScope action(this);
   ClearResults();
   QString text = TrimText(edtIPCAddress->currentText());
-  SetAddressText(text);
+  gbNetworkCalc->SetAddressText(text);
   if (addToHistory) {
-    QStringList history = History();
-    if (AddToHistory(history, text)) SetHistory(history);
+    QStringList history = gbNetworkCalc->History();
+    if (AddToHistory(history, text)) gbNetworkCalc->SetHistory(history);
   }
 
   const ipv4host network(text.toLatin1().toStdString());
@@ -395,7 +363,7 @@ void TcIpCalc::Examine(bool addToHistory) {
     if (slash >= 0) text.truncate(slash);
     const int blank = text.indexOf(QLatin1Char(' '));
     if (blank >= 0) text.truncate(blank);
-    SetAddressText(text);
+    gbNetworkCalc->SetAddressText(text);
     FAddress.assign_text(text.toLatin1().toStdString());
   }
 
@@ -438,7 +406,7 @@ bool TcIpCalc::ShowResults() {
     ReportError(QStringLiteral("Please enter a network mask."));
     return false;
   }
-  SetAddressText(r.addressText);
+  gbNetworkCalc->SetAddressText(r.addressText);
   FAddress = r.address;
   // The subnet table goes with the mask it is built from, also when the
   // viewer shows another mask outside viewer mode.
@@ -506,33 +474,6 @@ void TcIpCalc::HighlightChartRow() {
   chart->HighlightChartRow(address, mask);
 }
 
-void TcIpCalc::edtIPCAddressChange() {
-  ClearResults();
-}
-
-void TcIpCalc::edtIPCAddressDropDown() {
-  FPickedFromList = true;
-}
-
-void TcIpCalc::edtIPCAddressCloseUp() {
-  // The combo reports a pick right after closing its list; once that has
-  // passed, nothing but another drop-down makes a pick.
-  QTimer::singleShot(0, this, [this] { FPickedFromList = false; });
-}
-
-void TcIpCalc::edtIPCAddressPicked() {
-  if (!FPickedFromList) return;
-  FPickedFromList = false;
-  Examine(true);
-}
-
-void TcIpCalc::edtNetworkMaskChange() {
-  const QString text = edtNetworkMask->text();
-  const QString trimmed = text.trimmed();
-  if (trimmed != text) edtNetworkMask->setText(trimmed);
-  ClearResults();
-}
-
 void TcIpCalc::lblSupernetClick(const QString& text) {
   if (FViewerMode) {
     gbSubnetViewer->edtSubnetMask->setText(text);
@@ -561,7 +502,7 @@ THostListRequest TcIpCalc::HostListRequest(const QString& title, const QString& 
 }
 
 void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) {
-  SetAddressText(addressText);
+  gbNetworkCalc->SetAddressText(addressText);
   if (FViewerMode)
     gbSubnetViewer->edtSubnetMask->setText(maskText);
   else
@@ -630,7 +571,7 @@ void TcIpCalc::TrackBarChange() {
       ClearResults();
     } else {
       const ipv4host network(text.toLatin1().toStdString());
-      if (network.is_valid()) SetAddressText(QtText(network.address_text()));
+      if (network.is_valid()) gbNetworkCalc->SetAddressText(QtText(network.address_text()));
       FAddress.assign_text(edtIPCAddress->currentText().toLatin1().toStdString());
       FNetworkMask.assign(gbSubnetViewer->Mask());
       if (ShowResults()) ShowExamined();

@@ -75,7 +75,6 @@ class TcIpCalc : public TcChild {
   QString FTitle;
   QString FErrorCaption;
   bool FSubnetTable = true;
-  bool FPickedFromList = false;
   bool FRFC3021Subnets = true;
   bool FClassASupernets = true;
   bool FViewerMode = true;
@@ -140,17 +139,9 @@ class TcIpCalc : public TcChild {
   void ShowAddressKind(const NetCalcResult& r);
   void FillSubnetTable();
   void HighlightChartRow();
-  void SetAddressText(const QString& text);
-  void SetHistory(const QStringList& history);
-  QStringList History() const;
   void UpdateViewerVisibility();
   void LimitLeftWidth();
 
-  void edtIPCAddressChange();
-  void edtIPCAddressDropDown();
-  void edtIPCAddressCloseUp();
-  void edtIPCAddressPicked();
-  void edtNetworkMaskChange();
   void edtSubnetMaskChange();
   void TrackBarChange();
   void lblSupernetClick(const QString& text);
@@ -181,6 +172,4 @@ class TcIpCalc : public TcChild {
 
   int FActionDepth = 0;
   QStringList FActionErrors;
-  // Set while the program itself writes the address field.
-  bool FWritingAddress = false;
 };

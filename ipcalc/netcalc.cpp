@@ -134,6 +134,25 @@ QString QtText(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+AddressInput ReadAddressInput(const QString& fieldText) {
+  AddressInput in;
+  qsizetype b = 0, e = fieldText.size();
+  while (b < e && fieldText.at(b).unicode() <= 32) ++b;
+  while (e > b && fieldText.at(e - 1).unicode() <= 32) --e;
+  in.text = fieldText.mid(b, e - b);
+  const ipv4host network(Latin1(in.text));
+  in.network = network.is_valid();
+  if (in.network) {
+    in.addressText = in.text;
+    in.address = network.analysed_address;
+    in.maskText = QtText(network.mask_text());
+  } else {
+    in.addressText = CutAddressText(in.text);
+    in.address.assign_text(Latin1(in.addressText));
+  }
+  return in;
+}
+
 uint32_t PrefixMaskValue(int n) {
   if (n <= 0) return 0;
   if (n >= 32) return 0xFFFFFFFFu;

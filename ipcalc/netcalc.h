@@ -28,6 +28,16 @@ ipv4 ParseMaskText(const QString& text, bool& ok);
 // "FF.FF.FF.00" for 255.255.255.0.
 QString HexMaskText(const ipv4& mask);
 
+// What the address field holds when it is examined.
+struct AddressInput {
+  QString text;          // the field's text without blanks and control characters at either end
+  bool network = false;  // text is a network ("10.1.2.3/16", "10.1.2.3 255.255.0.0")
+  QString addressText;  // what the field keeps: text for a network, else text cut at "/" or a blank
+  ipv4 address;         // the address to examine; invalid when addressText is none
+  QString maskText;     // the network's dotted mask; empty unless a network
+};
+AddressInput ReadAddressInput(const QString& fieldText);
+
 // Inputs of one network calculation.
 struct NetCalcInput {
   QString addressText;  // text of the address field

@@ -47,14 +47,6 @@
 
 namespace {
 
-// Trims blanks and control characters at both ends.
-QString TrimText(const QString& s) {
-  qsizetype b = 0, e = s.size();
-  while (b < e && s.at(b).unicode() <= 32) ++b;
-  while (e > b && s.at(e - 1).unicode() <= 32) --e;
-  return s.mid(b, e - b);
-}
-
 void SetBold(QWidget* w, bool bold) {
   QFont f = w->font();
   f.setBold(bold);
@@ -343,29 +335,17 @@ void TcIpCalc::SetHostListAvailable(bool on) {
 void TcIpCalc::Examine(bool addToHistory) {
   const TActionScope action(this);
   ClearResults();
-  QString text = TrimText(edtIPCAddress->currentText());
-  gbNetworkCalc->SetAddressText(text);
+  const AddressInput input = ReadAddressInput(edtIPCAddress->currentText());
+  gbNetworkCalc->SetAddressText(input.text);
   if (addToHistory) {
     QStringList history = gbNetworkCalc->History();
-    if (AddToHistory(history, text)) gbNetworkCalc->SetHistory(history);
+    if (AddToHistory(history, input.text)) gbNetworkCalc->SetHistory(history);
   }
-
-  const ipv4host network(text.toLatin1().toStdString());
-  if (network.is_valid()) {
-    FAddress = network.analysed_address;
-    const QString maskText = QtText(network.mask_text());
-    if (FViewerMode)
-      gbSubnetViewer->edtSubnetMask->setText(maskText);
-    else
-      edtNetworkMask->setText(maskText);
-  } else {
-    const int slash = text.indexOf(QLatin1Char('/'));
-    if (slash >= 0) text.truncate(slash);
-    const int blank = text.indexOf(QLatin1Char(' '));
-    if (blank >= 0) text.truncate(blank);
-    gbNetworkCalc->SetAddressText(text);
-    FAddress.assign_text(text.toLatin1().toStdString());
-  }
+  FAddress = input.address;
+  if (input.network)
+    (FViewerMode ? gbSubnetViewer->edtSubnetMask : edtNetworkMask)->setText(input.maskText);
+  else
+    gbNetworkCalc->SetAddressText(input.addressText);
 
   if (FAddress.is_valid()) {
     FNetworkMask.assign_text(edtNetworkMask->text().toLatin1().toStdString());
@@ -383,8 +363,8 @@ void TcIpCalc::Examine(bool addToHistory) {
   } else {
     ClearResults();
     ShowAddressKind(NetCalcResult());
-    if (!text.isEmpty())
-      ReportError(QuotedInput(text) + QStringLiteral(" is not a valid IP address."));
+    if (!input.addressText.isEmpty())
+      ReportError(QuotedInput(input.addressText) + QStringLiteral(" is not a valid IP address."));
   }
   gbNetworkCalc->EnableStepButtons();
 }

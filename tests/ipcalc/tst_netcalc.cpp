@@ -43,6 +43,8 @@ class TestNetCalc : public QObject {
  private slots:
   void parseMaskText_data();
   void parseMaskText();
+  void addressInput_data();
+  void addressInput();
   void network_data();
   void network();
   void leftAsItIs_data();
@@ -98,6 +100,35 @@ void TestNetCalc::parseMaskText() {
   QCOMPARE(QtText(m.text()), mask);
   QCOMPARE(m.is_valid(), !mask.isEmpty());
   QCOMPARE(isOk, ok);
+}
+
+void TestNetCalc::addressInput_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("read");  // text|network|kept text|address|mask
+  const struct {
+    const char *name, *field, *read;
+  } rows[] = {
+      {"10.1.2.3/16 with blanks", " \t10.1.2.3/16 \x01",
+       "10.1.2.3/16|1|10.1.2.3/16|10.1.2.3|255.255.0.0"},
+      {"10.1.2.3 255.255.0.0", "10.1.2.3 255.255.0.0",
+       "10.1.2.3 255.255.0.0|1|10.1.2.3 255.255.0.0|10.1.2.3|255.255.0.0"},
+      {"10.1.2.3/33", "10.1.2.3/33", "10.1.2.3/33|0|10.1.2.3|10.1.2.3|"},
+      {"10.1.2.3 255.0.255.0", "10.1.2.3 255.0.255.0", "10.1.2.3 255.0.255.0|0|10.1.2.3|10.1.2.3|"},
+      {"abc/24", "abc/24", "abc/24|0|abc||"},
+      {"10.1.2.3 /8", "10.1.2.3 /8", "10.1.2.3 /8|0|10.1.2.3|10.1.2.3|"},
+      {"empty", "", "|0|||"},
+  };
+  for (const auto& r : rows) QTest::newRow(r.name) << QString(r.field) << QString(r.read);
+}
+
+void TestNetCalc::addressInput() {
+  QFETCH(QString, field);
+  QFETCH(QString, read);
+  const AddressInput in = ReadAddressInput(field);
+  QCOMPARE(QStringList({in.text, QString::number(in.network), in.addressText,
+                        QtText(in.address.text()), in.maskText})
+               .join(QLatin1Char('|')),
+           read);
 }
 
 void TestNetCalc::network_data() {

@@ -32,6 +32,17 @@ QLabel* MakeCaptionLabel(const QString& name, const QString& text, QWidget* pare
   return l;
 }
 
+void SetBoldCaption(QGroupBox* box) {
+  SetBold(box, true);
+  for (QWidget* w : box->findChildren<QWidget*>()) SetBold(w, false);
+}
+
+void SetBold(QWidget* w, bool bold) {
+  QFont f = w->font();
+  f.setBold(bold);
+  w->setFont(f);
+}
+
 namespace {
 
 // The largest pixel size at which the 35 glyphs of a mask fit the image.
@@ -133,6 +144,8 @@ TMaskViewer::TMaskViewer(QWidget* parent)
   lblHex->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("FF.FF.FF.FF")) + 4);
   lblHostCount->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("RFC3021 point to point")) + 4);
   lblUsage->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("100%")) + 4);
+  SetBoldCaption(this);
+  SetBold(btnSNConvert, true);
 
   connect(btnSNConvert, &QPushButton::clicked, this, &TMaskViewer::convertClicked);
   connect(TrackBar, &QSlider::valueChanged, this, &TMaskViewer::trackBarMoved);

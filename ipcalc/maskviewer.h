@@ -98,3 +98,7 @@ QLabel* MakeValueLabel(const QString& name, QWidget* parent);
 QLabel* SetupValueLabel(QLabel* label, const QString& name);
 // A caption label.
 QLabel* MakeCaptionLabel(const QString& name, const QString& text, QWidget* parent);
+// The caption of a group box in bold, its contents not.
+void SetBoldCaption(QGroupBox* box);
+// Sets or clears bold in a widget's own font.
+void SetBold(QWidget* w, bool bold);

@@ -186,6 +186,9 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
                     hostRange->spacing();
   grid->setColumnMinimumWidth(1, qMax(network, range) + 4);
   lblNumberOfHosts->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  SetBoldCaption(this);
+  SetBold(btnCalculate, true);
+  SetBold(lblNetwork, true);
 
   pmCopy = new QMenu(this);
   pmCopy->setObjectName(QStringLiteral("pmCopy"));

@@ -47,10 +47,25 @@
 
 namespace {
 
-void SetBold(QWidget* w, bool bold) {
-  QFont f = w->font();
-  f.setBold(bold);
-  w->setFont(f);
+// One side of the splitter: narrower or lower than its contents, it scrolls
+// rather than cutting them off or squeezing them. It takes no focus, so a
+// click on a label or the background leaves the focus in the input.
+QScrollArea* MakeScrollBox(const char* name) {
+  auto* box = new QScrollArea;
+  box->setObjectName(QLatin1String(name));
+  box->setFrameShape(QFrame::NoFrame);
+  box->setWidgetResizable(true);
+  box->setMinimumWidth(100);
+  box->setFocusPolicy(Qt::NoFocus);
+  return box;
+}
+
+// A tab page that holds one panel edge to edge.
+QWidget* MakePage(const char* name) {
+  auto* page = new QWidget;
+  page->setObjectName(QLatin1String(name));
+  (new QVBoxLayout(page))->setContentsMargins(0, 0, 0, 0);
+  return page;
 }
 
 }  // namespace
@@ -112,15 +127,8 @@ void TcIpCalc::BuildLayout() {
   Splitter1->setChildrenCollapsible(false);
   main->addWidget(Splitter1, 1);
 
-  ScrollBox1 = new QScrollArea;
-  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-  ScrollBox1->setFrameShape(QFrame::NoFrame);
-  ScrollBox1->setWidgetResizable(true);
-  // Narrower than its contents, the left side scrolls rather than cutting them off.
+  ScrollBox1 = MakeScrollBox("ScrollBox1");
   ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  ScrollBox1->setMinimumWidth(100);
-  // A click on a label or the background leaves the focus in the input.
-  ScrollBox1->setFocusPolicy(Qt::NoFocus);
   auto* left = new QWidget(pnlCalcBackground);
   left->setFont(small);
   auto* leftLayout = new QVBoxLayout(left);
@@ -140,18 +148,12 @@ void TcIpCalc::BuildLayout() {
   pcSpecialTables->setObjectName(QStringLiteral("pcSpecialTables"));
   pcSpecialTables->setDocumentMode(true);
   pcSpecialTables->setMinimumHeight(240);
-  tsSpecIP = new QWidget;
-  tsSpecIP->setObjectName(QStringLiteral("tsSpecIP"));
-  auto* specLayout = new QVBoxLayout(tsSpecIP);
-  specLayout->setContentsMargins(0, 0, 0, 0);
+  tsSpecIP = MakePage("tsSpecIP");
   chart = new TSpecialChart(tsSpecIP);
-  specLayout->addWidget(chart);
-  tsMMAC = new QWidget;
-  tsMMAC->setObjectName(QStringLiteral("tsMMAC"));
-  auto* mmacLayout = new QVBoxLayout(tsMMAC);
-  mmacLayout->setContentsMargins(0, 0, 0, 0);
+  tsSpecIP->layout()->addWidget(chart);
+  tsMMAC = MakePage("tsMMAC");
   multicastPanel = new TMulticastPanel(tsMMAC);
-  mmacLayout->addWidget(multicastPanel);
+  tsMMAC->layout()->addWidget(multicastPanel);
   pcSpecialTables->addTab(tsSpecIP, QStringLiteral("Special Purpose IP Networks"));
   pcSpecialTables->addTab(tsMMAC, QStringLiteral("Multicast MAC Specification"));
   // Nothing to show until a multicast address has been examined.
@@ -163,13 +165,8 @@ void TcIpCalc::BuildLayout() {
   ScrollBox1->setWidget(left);
 
   // Like the left side, the tables keep their least size in a small window
-  // (tiled, say) and scroll instead of being squeezed onto each other.
-  ScrollBox2 = new QScrollArea;
-  ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
-  ScrollBox2->setFrameShape(QFrame::NoFrame);
-  ScrollBox2->setWidgetResizable(true);
-  ScrollBox2->setMinimumWidth(100);
-  ScrollBox2->setFocusPolicy(Qt::NoFocus);
+  // (tiled, say).
+  ScrollBox2 = MakeScrollBox("ScrollBox2");
   pnlSubnetTableBackground = new QWidget;
   pnlSubnetTableBackground->setObjectName(QStringLiteral("pnlSubnetTableBackground"));
   auto* right = new QVBoxLayout(pnlSubnetTableBackground);
@@ -188,15 +185,6 @@ void TcIpCalc::BuildLayout() {
   Splitter1->setStretchFactor(1, 1);
   Splitter1->setSizes({449, 350});
 
-  // Group box captions bold, their contents not.
-  for (QGroupBox* gb :
-       {static_cast<QGroupBox*>(gbSubnetViewer), static_cast<QGroupBox*>(gbNetworkCalc)}) {
-    SetBold(gb, true);
-    for (QWidget* w : gb->findChildren<QWidget*>()) SetBold(w, false);
-  }
-  SetBold(btnCalculate, true);
-  SetBold(gbSubnetViewer->btnSNConvert, true);
-  SetBold(lblNetwork, true);
   // The left side is as wide as its widest part, at least the designed 439.
   int width = 439;
   for (QWidget* w : {static_cast<QWidget*>(gbSubnetViewer), static_cast<QWidget*>(gbNetworkCalc)})

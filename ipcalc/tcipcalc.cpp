@@ -1,33 +1,20 @@
 #include "ipcalc/tcipcalc.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QCursor>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalBlocker>
-#include <QSlider>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <functional>
 
 #include "common/optionsrec.h"
 #include "common/services.h"
@@ -35,10 +22,9 @@
 #include "common/widgethelpers.h"
 #include "hostlist/hostlistmodel.h"
 #include "ipcalc/addresschart.h"
-#include "ipcalc/bitimage.h"
+#include "ipcalc/calcinputs.h"
 #include "ipcalc/calcstate.h"
 #include "ipcalc/maskviewer.h"
-#include "ipcalc/multicast.h"
 #include "ipcalc/multicastpanel.h"
 #include "ipcalc/netcalc.h"
 #include "ipcalc/networkcalcbox.h"
@@ -85,7 +71,10 @@ TcIpCalc::TcIpCalc(QWidget* parent) : TcChild(parent) {
 
 TcIpCalc::~TcIpCalc() {
   // The base classes and the children outlive this part of the object while
-  // they are torn down: none of their signals or events may reach it.
+  // they are torn down: none of their signals or events may reach it, nor
+  // the inputs' events their watcher.
+  delete FInputs;
+  FInputs = nullptr;
   QObject::disconnect(this, nullptr, this, nullptr);
   for (QObject* o : findChildren<QObject*>()) {
     QObject::disconnect(o, nullptr, this, nullptr);
@@ -237,15 +226,22 @@ void TcIpCalc::ConnectHandlers() {
           [this] { sbtnSubnetMaskViewerClick(); });
   connect(chart, &TSpecialChart::blockPicked, this,
           [this](const QString& a, const QString& m) { BlockPicked(a, m); });
+  FInputs = new TCalcInputs(this);
+  for (QWidget* input :
+       {static_cast<QWidget*>(edtIPCAddress), static_cast<QWidget*>(edtNetworkMask),
+        static_cast<QWidget*>(v->edtSubnetMask)})
+    FInputs->Watch(input);
+  connect(FInputs, &TCalcInputs::entered, this, [this](QWidget* input) {
+    if (input == gbSubnetViewer->edtSubnetMask)
+      ConvertViewerMask();
+    else
+      Examine(true);
+  });
   connect(this, &QMdiSubWindow::windowStateChanged, this,
           [this](Qt::WindowStates, Qt::WindowStates now) {
-            SetFocusColours(now.testFlag(Qt::WindowActive));
+            FInputs->SetActive(now.testFlag(Qt::WindowActive));
           });
-
-  for (QObject* o :
-       std::initializer_list<QObject*>{edtIPCAddress, edtIPCAddress->lineEdit(), edtNetworkMask,
-                                       v->edtSubnetMask, ScrollBox1->verticalScrollBar()})
-    o->installEventFilter(this);
+  ScrollBox1->verticalScrollBar()->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- options and state
@@ -631,17 +627,6 @@ void TcIpCalc::ReportError(const QString& text) {
   ShowErrorBox(this, text);
 }
 
-void TcIpCalc::SetFocusColours(bool active) {
-  for (QWidget* w : std::initializer_list<QWidget*>{gbSubnetViewer->edtSubnetMask, edtIPCAddress,
-                                                    edtNetworkMask}) {
-    const bool focused = w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
-    if (active && focused)
-      SetEditColor(w, FocusColor());
-    else
-      ResetEditColor(w);
-  }
-}
-
 void TcIpCalc::showEvent(QShowEvent* event) {
   TcChild::showEvent(event);
   // A new calculator is ready for typing: the address field takes the focus
@@ -656,46 +641,7 @@ void TcIpCalc::showEvent(QShowEvent* event) {
 }
 
 bool TcIpCalc::eventFilter(QObject* watched, QEvent* event) {
-  QLineEdit* subnetMask = gbSubnetViewer->edtSubnetMask;
-  const bool addressInput = watched == edtIPCAddress || watched == edtIPCAddress->lineEdit();
-  const bool maskInput = watched == edtNetworkMask || watched == subnetMask;
-  switch (event->type()) {
-    case QEvent::KeyPress:
-      if (addressInput || maskInput) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-          if (watched == subnetMask)
-            ConvertViewerMask();
-          else
-            Examine(true);
-          return true;
-        }
-        if (key->text() == QLatin1String(",")) {
-          QKeyEvent dot(QEvent::KeyPress, Qt::Key_Period, key->modifiers(), QStringLiteral("."));
-          QApplication::sendEvent(watched, &dot);
-          return true;
-        }
-      }
-      break;
-    case QEvent::FocusIn:
-      if (addressInput || maskInput)
-        SetEditColor(
-            watched == edtIPCAddress->lineEdit() ? edtIPCAddress : static_cast<QWidget*>(watched),
-            FocusColor());
-      break;
-    case QEvent::FocusOut:
-      if (addressInput || maskInput)
-        ResetEditColor(watched == edtIPCAddress->lineEdit() ? edtIPCAddress
-                                                            : static_cast<QWidget*>(watched));
-      break;
-    case QEvent::Show:
-    case QEvent::Hide:
-      if (watched == ScrollBox1->verticalScrollBar()) {
-        LimitLeftWidth();
-      }
-      break;
-    default:
-      break;
-  }
+  const bool shownOrHidden = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+  if (shownOrHidden && watched == ScrollBox1->verticalScrollBar()) LimitLeftWidth();
   return TcChild::eventFilter(watched, event);
 }

@@ -1,36 +1,29 @@
 #pragma once
 // The IPv4 Calculator tool window.
 
-#include <QColor>
 #include <QString>
-#include <array>
 
 #include "common/handover.h"
 #include "common/tcchild.h"
 #include "ipcalc/netcalc.h"
 #include "ipv4lib/ipv4.h"
 
-class QAction;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QScrollArea;
-class QSlider;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
 class QWidget;
-class TBitImage;
+class TCalcInputs;
 class TMaskViewer;
 class TMulticastPanel;
 class TNetworkCalcBox;
 class TSpecialChart;
 class TSubnetTables;
-struct NetCalcResult;
 
 class TcIpCalc : public TcChild {
   Q_OBJECT
@@ -152,7 +145,6 @@ class TcIpCalc : public TcChild {
   void sbtnRFC3021SubnetClick();
   void sbtnSubnetMaskViewerClick();
   void BlockPicked(const QString& addressText, const QString& maskText);
-  void SetFocusColours(bool active);
 
   // One user action (a key, a click, a pick): its steps may come upon the
   // same error more than once, the user is told once. Scopes nest; the
@@ -170,6 +162,7 @@ class TcIpCalc : public TcChild {
   // Error box (caption "Error", stop icon), once per text and action.
   void ReportError(const QString& text);
 
+  TCalcInputs* FInputs = nullptr;
   int FActionDepth = 0;
   QStringList FActionErrors;
 };

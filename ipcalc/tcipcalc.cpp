@@ -190,26 +190,24 @@ void TcIpCalc::BuildLayout() {
 void TcIpCalc::ConnectHandlers() {
   TMaskViewer* v = gbSubnetViewer;
   TNetworkCalcBox* box = gbNetworkCalc;
-  connect(box, &TNetworkCalcBox::addressEdited, this, [this] { ClearResults(); });
+  connect(box, &TNetworkCalcBox::addressEdited, this, &TcIpCalc::ClearResults);
   connect(box, &TNetworkCalcBox::addressPicked, this, [this] { Examine(true); });
-  connect(box, &TNetworkCalcBox::networkMaskEdited, this, [this] { ClearResults(); });
-  connect(v, &TMaskViewer::maskEdited, this, [this] { edtSubnetMaskChange(); });
-  connect(v, &TMaskViewer::convertClicked, this, [this] { ConvertViewerMask(); });
-  connect(v, &TMaskViewer::trackBarMoved, this, [this] { TrackBarChange(); });
+  connect(box, &TNetworkCalcBox::networkMaskEdited, this, &TcIpCalc::ClearResults);
+  connect(v, &TMaskViewer::maskEdited, this, &TcIpCalc::edtSubnetMaskChange);
+  connect(v, &TMaskViewer::convertClicked, this, &TcIpCalc::ConvertViewerMask);
+  connect(v, &TMaskViewer::trackBarMoved, this, &TcIpCalc::TrackBarChange);
   const auto showBitHint = [this](int x) { gbSubnetViewer->ShowBitHint(x, FAddress); };
   connect(v, &TMaskViewer::binMaskMouseMoved, this, showBitHint);
   connect(multicastPanel, &TMulticastPanel::bitImageMouseMove, this, showBitHint);
-  connect(btnCalculate, &QPushButton::pressed, this, [this] { BlankResults(); });
-  connect(btnCalculate, &QPushButton::released, this, [this] { RestoreResults(); });
+  connect(btnCalculate, &QPushButton::pressed, this, &TcIpCalc::BlankResults);
+  connect(btnCalculate, &QPushButton::released, this, &TcIpCalc::RestoreResults);
   connect(btnCalculate, &QPushButton::clicked, this, [this] { Examine(true); });
   connect(box, &TNetworkCalcBox::stepRequested, this, [this](const QString& network) {
     gbNetworkCalc->SetAddressText(network);
     Examine(false);
   });
-  connect(box, &TNetworkCalcBox::supernetClicked, this,
-          [this](const QString& mask) { lblSupernetClick(mask); });
-  connect(box, &TNetworkCalcBox::numberOfHostsClicked, this,
-          [this](const QString& network) { lblNumberOfHostsClick(network); });
+  connect(box, &TNetworkCalcBox::supernetClicked, this, &TcIpCalc::lblSupernetClick);
+  connect(box, &TNetworkCalcBox::numberOfHostsClicked, this, &TcIpCalc::lblNumberOfHostsClick);
   connect(subnetTables, &TSubnetTables::hostListRequested, this,
           [this](const QString& title, const QString& network) {
             const QString address = QtText(FAddress.text());
@@ -220,12 +218,10 @@ void TcIpCalc::ConnectHandlers() {
     edtCopy->setText(text);
     Services::Instance().SetClipboardText(edtCopy->text());
   });
-  connect(sbtnClassASupernets, &QToolButton::clicked, this, [this] { sbtnClassASupernetsClick(); });
-  connect(sbtnRFC3021Subnet, &QToolButton::clicked, this, [this] { sbtnRFC3021SubnetClick(); });
-  connect(sbtnSubnetMaskViewer, &QToolButton::clicked, this,
-          [this] { sbtnSubnetMaskViewerClick(); });
-  connect(chart, &TSpecialChart::blockPicked, this,
-          [this](const QString& a, const QString& m) { BlockPicked(a, m); });
+  connect(sbtnClassASupernets, &QToolButton::clicked, this, &TcIpCalc::sbtnClassASupernetsClick);
+  connect(sbtnRFC3021Subnet, &QToolButton::clicked, this, &TcIpCalc::sbtnRFC3021SubnetClick);
+  connect(sbtnSubnetMaskViewer, &QToolButton::clicked, this, &TcIpCalc::sbtnSubnetMaskViewerClick);
+  connect(chart, &TSpecialChart::blockPicked, this, &TcIpCalc::BlockPicked);
   FInputs = new TCalcInputs(this);
   for (QWidget* input :
        {static_cast<QWidget*>(edtIPCAddress), static_cast<QWidget*>(edtNetworkMask),
@@ -327,7 +323,7 @@ void TcIpCalc::Examine(bool addToHistory) {
   }
   FAddress = input.address;
   if (input.network)
-    (FViewerMode ? gbSubnetViewer->edtSubnetMask : edtNetworkMask)->setText(input.maskText);
+    MaskField()->setText(input.maskText);
   else
     gbNetworkCalc->SetAddressText(input.addressText);
 
@@ -419,7 +415,7 @@ void TcIpCalc::ClearResults() {
 }
 
 void TcIpCalc::FillSubnetTable() {
-  const QString mask = FViewerMode ? gbSubnetViewer->edtSubnetMask->text() : edtNetworkMask->text();
+  const QString mask = MaskField()->text();
   // The tables hold rows only from here until the result is cleared, and the
   // network shown cannot change in between: handing it over here is enough.
   subnetTables->SetNetwork(FNetworkText, lblNetwork->text());
@@ -438,14 +434,16 @@ void TcIpCalc::HighlightChartRow() {
   chart->HighlightChartRow(address, mask);
 }
 
+QLineEdit* TcIpCalc::MaskField() const {
+  return FViewerMode ? gbSubnetViewer->edtSubnetMask : edtNetworkMask;
+}
+
 void TcIpCalc::lblSupernetClick(const QString& text) {
-  if (FViewerMode) {
-    gbSubnetViewer->edtSubnetMask->setText(text);
+  MaskField()->setText(text);
+  if (FViewerMode)
     ConvertViewerMask();
-  } else {
-    edtNetworkMask->setText(text);
+  else
     Examine(true);
-  }
 }
 
 void TcIpCalc::lblNumberOfHostsClick(const QString& network) {
@@ -467,10 +465,7 @@ THostListRequest TcIpCalc::HostListRequest(const QString& title, const QString& 
 
 void TcIpCalc::BlockPicked(const QString& addressText, const QString& maskText) {
   gbNetworkCalc->SetAddressText(addressText);
-  if (FViewerMode)
-    gbSubnetViewer->edtSubnetMask->setText(maskText);
-  else
-    edtNetworkMask->setText(maskText);
+  MaskField()->setText(maskText);
   Examine(true);
 }
 

@@ -131,6 +131,8 @@ class TcIpCalc : public TcChild {
   // examined (an empty result: no address).
   void ShowAddressKind(const NetCalcResult& r);
   void FillSubnetTable();
+  // The field whose mask is examined: the viewer's in viewer mode.
+  QLineEdit* MaskField() const;
   void HighlightChartRow();
   void UpdateViewerVisibility();
   void LimitLeftWidth();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include "common/handover.h"
 #include "hostlist/hostlistfile.h"
 #include "hostlist/hostlistmodel.h"
 #include "ipv4lib/ipv4host.h"
@@ -17,16 +18,6 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class THostListView;
-
-// What a calculator hands over when it opens the editor.
-struct THostListRequest {
-  QString title;        // "IP Host List for ..."
-  QString networkText;  // "192.168.1.0  255.255.255.0", "10.0.1.0/24"
-  QChar csvDelimiter = QLatin1Char(';');
-  int maxListItems = 4096;
-  bool showHints = true;
-  QString examinedAddress;  // the row to highlight; "" for none
-};
 
 class TfrmHostList : public QDialog {
   Q_OBJECT

@@ -1,12 +1,15 @@
 #include "ipcalc/maskviewer.h"
 
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <QToolTip>
 
 #include "common/themecolors.h"
 #include "ipcalc/bitimage.h"
@@ -29,6 +32,17 @@ QLabel* MakeCaptionLabel(const QString& name, const QString& text, QWidget* pare
   return l;
 }
 
+void SetBoldCaption(QGroupBox* box) {
+  SetBold(box, true);
+  for (QWidget* w : box->findChildren<QWidget*>()) SetBold(w, false);
+}
+
+void SetBold(QWidget* w, bool bold) {
+  QFont f = w->font();
+  f.setBold(bold);
+  w->setFont(f);
+}
+
 namespace {
 
 // The largest pixel size at which the 35 glyphs of a mask fit the image.
@@ -49,6 +63,7 @@ void FitBinaryFont(TBitImage* image) {
 TMaskViewer::TMaskViewer(QWidget* parent)
     : QGroupBox(QStringLiteral("Subnet Mask Viewer"), parent) {
   setObjectName(QStringLiteral("gbSubnetViewer"));
+  FViewerMask.assign_value(0xFFFFFF00u);
 
   edtSubnetMask = new QLineEdit(this);
   edtSubnetMask->setObjectName(QStringLiteral("edtSubnetMask"));
@@ -129,4 +144,131 @@ TMaskViewer::TMaskViewer(QWidget* parent)
   lblHex->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("FF.FF.FF.FF")) + 4);
   lblHostCount->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("RFC3021 point to point")) + 4);
   lblUsage->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("100%")) + 4);
+  SetBoldCaption(this);
+  SetBold(btnSNConvert, true);
+
+  connect(btnSNConvert, &QPushButton::clicked, this, &TMaskViewer::convertClicked);
+  connect(TrackBar, &QSlider::valueChanged, this, &TMaskViewer::trackBarMoved);
+  connect(edtSubnetMask, &QLineEdit::textEdited, this, &TMaskViewer::OnMaskEdited);
+  connect(imgBinMask, &TBitImage::mouseMoved, this, &TMaskViewer::binMaskMouseMoved);
+}
+
+void TMaskViewer::SetOptions(bool classASupernets, bool rfc3021, bool viewerMode) {
+  FClassASupernets = classASupernets;
+  FRFC3021Subnets = rfc3021;
+  FViewerMode = viewerMode;
+}
+
+void TMaskViewer::LimitTrackBar() {
+  // Only one of the two can move the bar (below /8, or at /32), and each
+  // move runs the track bar's update with the options already in place.
+  TrackBar->setMinimum(FClassASupernets ? 1 : 8);
+  TrackBar->setMaximum(FRFC3021Subnets ? 32 : 31);
+}
+
+QString TMaskViewer::ReadMask() {
+  const ViewerMaskCheck c = CheckViewerMask(edtSubnetMask->text(), FClassASupernets);
+  FViewerMask = c.mask;
+  FUsageShown = c.usageShown;
+  if (c.usageShown) FUsageCount = c.usageCount;
+  if (c.empty) return QStringLiteral("Please enter a subnet mask.");
+  if (!c.usable) return QStringLiteral("Invalid network mask.");
+  return QString();
+}
+
+void TMaskViewer::TakeTrackBarMask() {
+  HideUsage();
+  FUsageShown = false;
+  FViewerMask = TrackBarMask(TrackBar->value(), FRFC3021Subnets);
+  edtSubnetMask->setText(QtText(FViewerMask.text()));
+}
+
+bool TMaskViewer::PlaceTrackBar() {
+  ipv4 mask(edtSubnetMask->text().toLatin1().toStdString());
+  const bool usable = mask.is_mask();
+  if (!usable) mask.assign_value(0xFFFFFF00u);
+  const QSignalBlocker block(TrackBar);
+  TrackBar->setValue(mask.prefix_length());
+  return usable;
+}
+
+bool TMaskViewer::MaskUsable() const {
+  return FViewerMask.is_valid() &&
+         (FViewerMask.is_mask() || (FClassASupernets && FViewerMask.is_short_mask()));
+}
+
+bool TMaskViewer::ShowLabels(bool setPosition) {
+  // A rejected text has no mask to describe ("/0", "0 hosts" would be made
+  // up): the labels stay blank and the text stays for the user to correct.
+  if (!MaskUsable()) {
+    ClearLabels();
+    return false;
+  }
+  const ViewerLabels l =
+      ComputeViewerLabels(FViewerMask, FRFC3021Subnets, setPosition && FUsageShown, FUsageCount);
+  lblSubnetMask->setText(l.subnetMask);
+  lblPrefix->setText(l.prefix);
+  lblHostCount->setText(l.hostCount);
+  lblWildcard->setText(l.wildcard);
+  lblHex->setText(l.hex);
+  if (!setPosition) return true;
+  {
+    // The position follows the mask; moving it must not re-derive the mask.
+    const QSignalBlocker block(TrackBar);
+    TrackBar->setValue(l.position);
+  }
+  if (edtSubnetMask->text() != l.subnetMask) edtSubnetMask->setText(l.subnetMask);
+  lblUsage->setText(l.usage);
+  lblUsageLabel->setVisible(l.usageShown);
+  lblUsage->setVisible(l.usageShown);
+  return true;
+}
+
+void TMaskViewer::ClearLabels() {
+  for (QLabel* l : {lblSubnetMask, lblHostCount, lblWildcard, lblHex, lblPrefix, lblUsage})
+    l->clear();
+  imgBinMask->Clear();
+}
+
+void TMaskViewer::HideUsage() {
+  lblUsageLabel->hide();
+  lblUsage->hide();
+}
+
+void TMaskViewer::DrawBinMask(const ipv4& address) {
+  if (!MaskUsable()) {
+    imgBinMask->Clear();
+    return;
+  }
+  const std::array<TBitRole, 32> roles = BinMaskRoles(FViewerMask, address, FViewerMode);
+  const auto glyphs = TBitImage::BitGlyphs(FViewerMask.value(), 32, [&](int i, bool) {
+    return TBitImage::Glyph{QChar(), BitRoleColour(roles[static_cast<std::size_t>(i - 1)]), false};
+  });
+  const std::vector<int>& positions = imgBinMask->Draw(glyphs);
+  for (int i = 0; i < 32; ++i) {
+    // Digits and the three dots alternate in groups of eight.
+    const std::size_t at = static_cast<std::size_t>(i + i / 8);
+    const TBitRole role = roles[static_cast<std::size_t>(i)];
+    FBitCells[static_cast<std::size_t>(i)] = {at < positions.size() ? positions[at] : 0, role,
+                                              BitRoleColour(role)};
+  }
+}
+
+void TMaskViewer::ShowBitHint(int x, const ipv4& address) {
+  std::size_t cell = 0;
+  for (std::size_t i = 0; i < FBitCells.size(); ++i)
+    if (FBitCells[i].x <= x) cell = i;
+  const QString hint = BitHint(FBitCells[cell].role, address, FViewerMode);
+  if (hint == imgBinMask->toolTip()) return;
+  imgBinMask->setToolTip(hint);
+  // A hint already on screen follows the mouse to the next kind of bit.
+  if (QToolTip::isVisible() && imgBinMask->underMouse())
+    QToolTip::showText(QCursor::pos(), hint, imgBinMask);
+}
+
+void TMaskViewer::OnMaskEdited() {
+  ClearLabels();
+  emit maskEdited();
+  const QString trimmed = edtSubnetMask->text().trimmed();
+  if (trimmed != edtSubnetMask->text()) edtSubnetMask->setText(trimmed);
 }

@@ -38,7 +38,7 @@ void ClassRemark(QString& r, const QString& base, uint32_t classMask, int classB
 void HostMaskCase(const ipv4& a, NetCalcResult& r) {
   r.kind = NetCalcResult::HostMask;
   r.clearFirst = true;
-  r.numberOfHostsVisible = 0;
+  r.numberOfHostsVisible = false;
   QString rem = QtText(r.mask.text());
   uint32_t classful = 0;
   if (a.is_class_a()) {
@@ -71,9 +71,8 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
   const ipv4& g = f.network;
   const ipv4& m = r.mask;
   r.kind = NetCalcResult::Network;
-  r.setNetworkText = true;
   r.networkText = QtText(f.network_text());
-  r.network = r.networkText + QStringLiteral("  ") + QtText(m.text());
+  r.network = *r.networkText + QStringLiteral("  ") + QtText(m.text());
   if (g.is_class_d()) {
     r.nwCaption = QStringLiteral("Network [MAC]:");
     r.network += QStringLiteral(" [") + MulticastMacText(g, in.macFormat) + QStringLiteral("]");
@@ -133,6 +132,25 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
 
 QString QtText(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+AddressInput ReadAddressInput(const QString& fieldText) {
+  AddressInput in;
+  qsizetype b = 0, e = fieldText.size();
+  while (b < e && fieldText.at(b).unicode() <= 32) ++b;
+  while (e > b && fieldText.at(e - 1).unicode() <= 32) --e;
+  in.text = fieldText.mid(b, e - b);
+  const ipv4host network(Latin1(in.text));
+  in.network = network.is_valid();
+  if (in.network) {
+    in.addressText = in.text;
+    in.address = network.analysed_address;
+    in.maskText = QtText(network.mask_text());
+  } else {
+    in.addressText = CutAddressText(in.text);
+    in.address.assign_text(Latin1(in.addressText));
+  }
+  return in;
 }
 
 uint32_t PrefixMaskValue(int n) {
@@ -241,7 +259,7 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
     return r;
   }
 
-  r.numberOfHostsVisible = 1;
+  r.numberOfHostsVisible = true;
   const ipv4host f(a.value(), m.value());
   if (f.network.is_zero()) {
     r.kind = NetCalcResult::ZeroNetwork;
@@ -267,11 +285,10 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
       r.address = keep.address;
       r.mask = keep.mask;
       r.clearFirst = true;
-      r.numberOfHostsVisible = 1;
+      r.numberOfHostsVisible = true;
       r.multicast = keep.multicast;
       r.mcIp = keep.mcIp;
       r.mcMac = keep.mcMac;
-      r.setNetworkText = true;
       r.networkText = keep.networkText;
       r.subnetTable = keep.subnetTable;
       r.remarks = QStringLiteral("Supernet exceeds multicast range.");

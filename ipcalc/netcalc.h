@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
@@ -26,6 +27,16 @@ ipv4 ParseMaskText(const QString& text, bool& ok);
 
 // "FF.FF.FF.00" for 255.255.255.0.
 QString HexMaskText(const ipv4& mask);
+
+// What the address field holds when it is examined.
+struct AddressInput {
+  QString text;          // the field's text without blanks and control characters at either end
+  bool network = false;  // text is a network ("10.1.2.3/16", "10.1.2.3 255.255.0.0")
+  QString addressText;  // what the field keeps: text for a network, else text cut at "/" or a blank
+  ipv4 address;         // the address to examine; invalid when addressText is none
+  QString maskText;     // the network's dotted mask; empty unless a network
+};
+AddressInput ReadAddressInput(const QString& fieldText);
 
 // Inputs of one network calculation.
 struct NetCalcInput {
@@ -60,11 +71,11 @@ struct NetCalcResult {
   // else "Network:" (also when the line stays empty).
   QString nwCaption = QStringLiteral("Network:");
   QString network, supernet, hostRange, numberOfHosts, broadcast, nextNetwork, ptr, ipv6, remarks;
-  int numberOfHostsVisible = -1;  // -1 unchanged, 0 hidden, 1 shown
-  int subnetTable = -1;           // -1 unchanged, else the new FSubnetTable
-  bool setNetworkText = false;
-  QString networkText;      // FNetworkText when setNetworkText
-  QString prevNetworkText;  // FPrevNetworkText (empty unless Network)
+  // Each of these left unset leaves the window's value as it is.
+  std::optional<bool> numberOfHostsVisible;
+  std::optional<bool> subnetTable;     // the new FSubnetTable
+  std::optional<QString> networkText;  // the new FNetworkText
+  QString prevNetworkText;             // FPrevNetworkText (empty unless Network)
   // Whether there is a network below / above the one shown to step to: not
   // below 0.0.0.0, not past 255.255.255.255 (where the next address wraps).
   bool canStepPrev = false, canStepNext = false;

@@ -1,16 +1,24 @@
 #include "ipcalc/networkcalcbox.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 #include "common/widgethelpers.h"
 #include "ipcalc/maskviewer.h"
+#include "ipcalc/netcalc.h"
 
 namespace {
 
@@ -18,21 +26,24 @@ const QString kCopyHint = QStringLiteral("Right click to open popup menu");
 
 // The address combo tells when its drop-down list opens and closes.
 class THistoryCombo : public QComboBox {
+  Q_OBJECT
  public:
   using QComboBox::QComboBox;
-  std::function<void()> onDropDown;
-  std::function<void()> onCloseUp;
   void showPopup() override {
     // Opening the list takes the focus from the edit part, which makes the
     // combo report its text as activated when it matches an entry: only
     // what happens once the list is open is a pick.
     QComboBox::showPopup();
-    if (onDropDown) onDropDown();
+    emit popupShown();
   }
   void hidePopup() override {
     QComboBox::hidePopup();
-    if (onCloseUp) onCloseUp();
+    emit popupHidden();
   }
+
+ signals:
+  void popupShown();
+  void popupHidden();
 };
 
 }  // namespace
@@ -43,12 +54,6 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
   setObjectName(QStringLiteral("gbNetworkCalc"));
 
   auto* combo = new THistoryCombo(gb);
-  combo->onDropDown = [this] {
-    if (onDropDown) onDropDown();
-  };
-  combo->onCloseUp = [this] {
-    if (onCloseUp) onCloseUp();
-  };
   edtIPCAddress = combo;
   edtIPCAddress->setObjectName(QStringLiteral("edtIPCAddress"));
   edtIPCAddress->setEditable(true);
@@ -181,4 +186,173 @@ TNetworkCalcBox::TNetworkCalcBox(QWidget* parent)
                     hostRange->spacing();
   grid->setColumnMinimumWidth(1, qMax(network, range) + 4);
   lblNumberOfHosts->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  SetBoldCaption(this);
+  SetBold(btnCalculate, true);
+  SetBold(lblNetwork, true);
+
+  pmCopy = new QMenu(this);
+  pmCopy->setObjectName(QStringLiteral("pmCopy"));
+  Copytoclipboard1 = pmCopy->addAction(QStringLiteral("Copy to clipboard"));
+  Copytoclipboard1->setObjectName(QStringLiteral("Copytoclipboard1"));
+  connect(Copytoclipboard1, &QAction::triggered, this, [this] {
+    if (CopyLabels().contains(FPopupLabel)) emit copyRequested(FPopupLabel->text());
+  });
+  for (QLabel* l : CopyLabels()) {
+    l->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(l, &QWidget::customContextMenuRequested, this, [this, l](const QPoint& pos) {
+      FPopupLabel = l;
+      pmCopy->popup(l->mapToGlobal(pos));
+    });
+  }
+
+  connect(bbtnPrev, &QToolButton::clicked, this, [this] {
+    if (!FPrevNetworkText.isEmpty()) emit stepRequested(FPrevNetworkText);
+  });
+  connect(bbtnNext, &QToolButton::clicked, this, [this] {
+    if (!lblNextNetwork->text().isEmpty()) emit stepRequested(lblNextNetwork->text());
+  });
+  for (QObject* o :
+       std::initializer_list<QObject*>{lblSupernet, lblNumberOfHosts, bbtnPrev, bbtnNext})
+    o->installEventFilter(this);
+
+  connect(edtIPCAddress, &QComboBox::editTextChanged, this, [this] {
+    if (!FWritingAddress) emit addressEdited();
+  });
+  connect(combo, &THistoryCombo::popupShown, this, [this] { FPickedFromList = true; });
+  connect(combo, &THistoryCombo::popupHidden, this, [this] {
+    // The combo reports a pick right after closing its list; once that has
+    // passed, nothing but another drop-down makes a pick.
+    QTimer::singleShot(0, this, [this] { FPickedFromList = false; });
+  });
+  // Also emitted when the field loses the focus with a text that equals a
+  // history entry, and by the arrow keys: only a pick from the open list counts.
+  connect(edtIPCAddress, &QComboBox::activated, this, [this] {
+    if (!FPickedFromList) return;
+    FPickedFromList = false;
+    emit addressPicked();
+  });
+  connect(edtNetworkMask, &QLineEdit::textEdited, this, [this] {
+    const QString text = edtNetworkMask->text();
+    const QString trimmed = text.trimmed();
+    if (trimmed != text) edtNetworkMask->setText(trimmed);
+    emit networkMaskEdited();
+  });
 }
+
+void TNetworkCalcBox::SetAddressText(const QString& text) {
+  if (edtIPCAddress->currentText() == text) return;
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
+  edtIPCAddress->setEditText(text);
+}
+
+void TNetworkCalcBox::SetHistory(const QStringList& history) {
+  // Changing the list of an editable combo may replace its text.
+  const QString text = edtIPCAddress->currentText();
+  const QSignalBlocker block(edtIPCAddress);
+  const QScopedValueRollback<bool> own(FWritingAddress, true);
+  edtIPCAddress->clear();
+  edtIPCAddress->addItems(history);
+  edtIPCAddress->setCurrentIndex(-1);
+  edtIPCAddress->setEditText(text);
+}
+
+QStringList TNetworkCalcBox::History() const {
+  QStringList h;
+  for (int i = 0; i < edtIPCAddress->count(); ++i) h.append(edtIPCAddress->itemText(i));
+  return h;
+}
+
+QList<QLabel*> TNetworkCalcBox::CopyLabels() const {
+  return {lblNetwork, lblHostRange, lblPTR, lblNextNetwork, lblSupernet, lblBroadcast, lblIPv6};
+}
+
+QList<QLabel*> TNetworkCalcBox::ResultLabels() const {
+  return {lblNetwork,     lblSupernet, lblHostRange, lblNumberOfHosts, lblBroadcast,
+          lblNextNetwork, lblPTR,      lblIPv6,      lblRemarks};
+}
+
+void TNetworkCalcBox::ShowResult(const NetCalcResult& r) {
+  lblNetwork->setText(r.network);
+  lblSupernet->setText(r.supernet);
+  lblHostRange->setText(r.hostRange);
+  lblNumberOfHosts->setText(r.numberOfHosts);
+  lblBroadcast->setText(r.broadcast);
+  lblNextNetwork->setText(r.nextNetwork);
+  lblPTR->setText(r.ptr);
+  lblIPv6->setText(r.ipv6);
+  lblRemarks->setText(r.remarks);
+  if (r.numberOfHostsVisible) lblNumberOfHosts->setVisible(*r.numberOfHostsVisible);
+  FPrevNetworkText = r.prevNetworkText;
+  FCanStepPrev = r.canStepPrev;
+  FCanStepNext = r.canStepNext;
+  lblSupernet->setCursor(r.supernet.isEmpty() ? Qt::ArrowCursor : Qt::PointingHandCursor);
+  if (FHostListAvailable)
+    lblNumberOfHosts->setCursor(r.numberOfHosts.isEmpty() ? Qt::ArrowCursor
+                                                          : Qt::PointingHandCursor);
+}
+
+void TNetworkCalcBox::ClearResult() {
+  btnCalculate->setEnabled(true);
+  bbtnPrev->setEnabled(false);
+  bbtnNext->setEnabled(false);
+  for (QLabel* l : ResultLabels()) l->clear();
+  FPrevNetworkText.clear();
+  FCanStepPrev = FCanStepNext = false;
+  lblSupernet->setCursor(Qt::ArrowCursor);
+}
+
+void TNetworkCalcBox::SetResultsVisible(bool on) {
+  for (QLabel* l : ResultLabels()) l->setVisible(on);
+}
+
+void TNetworkCalcBox::EnableStepButtons() {
+  bbtnPrev->setEnabled(FCanStepPrev && !FPrevNetworkText.isEmpty());
+  bbtnNext->setEnabled(FCanStepNext && !lblNextNetwork->text().isEmpty());
+}
+
+void TNetworkCalcBox::SetHostListAvailable(bool on) {
+  FHostListAvailable = on;
+  QFont f = lblNumberOfHosts->font();
+  f.setUnderline(on);
+  lblNumberOfHosts->setFont(f);
+  lblNumberOfHosts->setToolTip(on ? QStringLiteral("Click to open host list") : QString());
+  if (!on) lblNumberOfHosts->unsetCursor();
+}
+
+bool TNetworkCalcBox::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == lblSupernet && !lblSupernet->text().isEmpty())
+          emit supernetClicked(lblSupernet->text());
+        if (watched == lblNumberOfHosts && FHostListAvailable &&
+            !lblNumberOfHosts->text().isEmpty()) {
+          QString network = lblNetwork->text();
+          const int comma = network.indexOf(QLatin1Char(','));
+          if (comma >= 0) network.truncate(comma);
+          emit numberOfHostsClicked(network);
+        }
+      }
+      break;
+    case QEvent::MouseMove:
+      if (watched == lblSupernet)
+        lblSupernet->setCursor(lblSupernet->text().isEmpty() ? Qt::ArrowCursor
+                                                             : Qt::PointingHandCursor);
+      break;
+    case QEvent::Enter:
+      if (watched == bbtnPrev)
+        bbtnPrev->setToolTip(FPrevNetworkText.isEmpty()
+                                 ? QStringLiteral("Previous network")
+                                 : QStringLiteral("Previous network (%1)").arg(FPrevNetworkText));
+      if (watched == bbtnNext)
+        bbtnNext->setToolTip(lblNextNetwork->text().isEmpty()
+                                 ? QStringLiteral("Next network")
+                                 : QStringLiteral("Next network (%1)").arg(lblNextNetwork->text()));
+      break;
+    default:
+      break;
+  }
+  return QGroupBox::eventFilter(watched, event);
+}
+
+#include "networkcalcbox.moc"

@@ -206,6 +206,11 @@ void TSubnetTables::ClearSubnetTable() {
   pnlSubnetTableHeader->clear();
 }
 
+void TSubnetTables::SetNetwork(const QString& networkText, const QString& labelText) {
+  FNetworkText = networkText;
+  FNetworkLabelText = labelText;
+}
+
 void TSubnetTables::SetHostListAvailable(bool on) {
   FHostListAvailable = on;
   Showhostlist1->setEnabled(CanShowHostList());
@@ -215,9 +220,7 @@ void TSubnetTables::lvSubnetsSelectItem(QTreeWidgetItem* item) {
   if (!item) return;
   const TSubnetRow row{item->text(0), item->text(1), item->text(2), item->text(3)};
   FPrefixText = row.prefix;
-  const TSubnetworkList list =
-      BuildSubnetworkList(NetworkText ? NetworkText() : QString(),
-                          NetworkLabelText ? NetworkLabelText() : QString(), row);
+  const TSubnetworkList list = BuildSubnetworkList(FNetworkText, FNetworkLabelText, row);
   ClearListView(lvNetworks);
   pnlSubnetworksTableHeader->setText(list.header);
   if (list.rows.empty()) return;

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class QAction;
@@ -21,11 +20,6 @@ class TSubnetTables : public QWidget {
   explicit TSubnetTables(QWidget* parent = nullptr);
   ~TSubnetTables() override;
 
-  // Where the subnetworks list takes its start network (the window's
-  // FNetworkText) and the shown network line (the text of lblNetwork) from.
-  std::function<QString()> NetworkText;
-  std::function<QString()> NetworkLabelText;
-
   // Rebuilds lvSubnets and its header for the mask text (filled only when
   // subnetTable is set) and selects its first row, which fills lvNetworks.
   void FillSubnetTable(const QString& maskText, bool subnetTable, bool rfc3021);
@@ -37,6 +31,12 @@ class TSubnetTables : public QWidget {
   // Whether the host list editor can be opened ("Show hostlist", double-click).
   void SetHostListAvailable(bool on);
 
+ public slots:
+  // The network the subnetworks list starts from (the window's FNetworkText)
+  // and the network line shown for it (the text of lblNetwork).
+  void SetNetwork(const QString& networkText, const QString& labelText);
+
+ public:
   // Rebuilds lvNetworks and its header for a row of lvSubnets.
   void lvSubnetsSelectItem(QTreeWidgetItem* item);
   // Enables the entries of pmNetworks for the current selection.
@@ -85,4 +85,6 @@ class TSubnetTables : public QWidget {
   void OnSubnetSelectionChanged(int selectedRow, int deselectedRow);
   // Set while this panel empties lvSubnets itself: no rebuild for removed rows.
   bool FClearing = false;
+  QString FNetworkText;
+  QString FNetworkLabelText;
 };

@@ -1,35 +1,29 @@
 #pragma once
 // The IPv4 Calculator tool window.
 
-#include <QColor>
 #include <QString>
-#include <array>
 
+#include "common/handover.h"
 #include "common/tcchild.h"
 #include "ipcalc/netcalc.h"
 #include "ipv4lib/ipv4.h"
 
-class QAction;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QScrollArea;
-class QSlider;
 class QSplitter;
 class QTabWidget;
-class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
-class TBitImage;
+class TCalcInputs;
 class TMaskViewer;
 class TMulticastPanel;
+class TNetworkCalcBox;
 class TSpecialChart;
 class TSubnetTables;
-struct NetCalcResult;
 
 class TcIpCalc : public TcChild {
   Q_OBJECT
@@ -49,14 +43,15 @@ class TcIpCalc : public TcChild {
   // Reads the inputs from the settings file (first application only).
   void RestoreState();
 
-  // The mask viewer.
+  // The mask viewer: reads its mask, reporting a missing or unusable one.
   bool ValidateViewerMask();
   // Checks and shows the typed mask (re-examining in viewer mode); false when
   // the mask was rejected.
   bool ConvertViewerMask();
+  // Describes the viewer's mask, which decides whether the subnet table is filled.
   void ShowViewerLabels();
-  void ClearViewerLabels();
-  void DrawBinMask();
+  // After a toggle: the new track bar range, then the mask and the address
+  // examined again.
   void ApplyMaskOptions();
 
   // Result blanking while "Examine" is held down.
@@ -69,37 +64,23 @@ class TcIpCalc : public TcChild {
   // State.
   ipv4 FAddress;
   ipv4 FNetworkMask;
-  ipv4 FViewerMask;
   QString FNetworkText;
-  QString FPrevNetworkText;
-  // Whether the previous / next network buttons have a network to go to.
-  bool FCanStepPrev = false;
-  bool FCanStepNext = false;
   QString FTitle;
   QString FErrorCaption;
   bool FSubnetTable = true;
-  bool FPickedFromList = false;
   bool FRFC3021Subnets = true;
   bool FClassASupernets = true;
   bool FViewerMode = true;
   bool FClassDESubnets = true;
   QChar FCsvDelimiter = QLatin1Char(';');
   int FMaxListItems = 4096;
+  bool FShowHints = true;
   int FMacFormat = 0;
   QString FIanaLink;
   QString FIniFileName;
   int FSavedSubnetRow = 0;
   int FSavedSubnetworkRow = 0;
-  bool FUsageShown = false;
-  int FUsageCount = 0;
-  struct BitCell {
-    int x = 0;
-    TBitRole role = brNetwork;
-    QColor colour;
-  };
-  std::array<BitCell, 32> FBitCells{};
   bool FBlanked = false;
-  bool FHostListAvailable = false;
   bool FInitialFocusGiven = false;
 
   // Controls.
@@ -111,22 +92,13 @@ class TcIpCalc : public TcChild {
   QSplitter* Splitter1 = nullptr;
   QScrollArea* ScrollBox1 = nullptr;
   TMaskViewer* gbSubnetViewer = nullptr;
-  QGroupBox* gbNetworkCalc = nullptr;
+  TNetworkCalcBox* gbNetworkCalc = nullptr;
+  // The network box's inputs and the result lines others read.
   QComboBox* edtIPCAddress = nullptr;
-  QLabel* lblNetworkMask = nullptr;
   QLineEdit* edtNetworkMask = nullptr;
   QPushButton* btnCalculate = nullptr;
-  QToolButton* bbtnPrev = nullptr;
-  QToolButton* bbtnNext = nullptr;
-  QLabel* lblNw = nullptr;
   QLabel* lblNetwork = nullptr;
-  QLabel* lblSupernet = nullptr;
-  QLabel* lblHostRange = nullptr;
   QLabel* lblNumberOfHosts = nullptr;
-  QLabel* lblBroadcast = nullptr;
-  QLabel* lblNextNetwork = nullptr;
-  QLabel* lblPTR = nullptr;
-  QLabel* lblIPv6 = nullptr;
   QLabel* lblRemarks = nullptr;
   QTabWidget* pcSpecialTables = nullptr;
   QWidget* tsSpecIP = nullptr;
@@ -137,15 +109,12 @@ class TcIpCalc : public TcChild {
   QWidget* pnlSubnetTableBackground = nullptr;
   TSubnetTables* subnetTables = nullptr;
   QLineEdit* edtCopy = nullptr;
-  QMenu* pmCopy = nullptr;
-  QAction* Copytoclipboard1 = nullptr;
-  QTimer* Timer1 = nullptr;
 
  signals:
-  // The number of hosts was clicked while a host list editor is available:
-  // title "IP Host List for ...", the network text and the examined address.
-  void hostListRequested(const QString& title, const QString& networkText,
-                         const QString& addressText);
+  // The host list editor is asked for, from the number of hosts (the
+  // examined address highlighted) or from a subnetwork (the address
+  // highlighted only when it lies there), with the list options.
+  void hostListRequested(const THostListRequest& request);
 
  protected:
   void SaveState() override;
@@ -158,40 +127,26 @@ class TcIpCalc : public TcChild {
   void ApplyResult(const NetCalcResult& r);
   // Caption and previous/next buttons after a result shown from the viewer.
   void ShowExamined();
-  // Enables the previous/next buttons where there is a network to step to.
-  void EnableStepButtons();
   // The network line's caption and the multicast page for the address
   // examined (an empty result: no address).
   void ShowAddressKind(const NetCalcResult& r);
   void FillSubnetTable();
+  // The field whose mask is examined: the viewer's in viewer mode.
+  QLineEdit* MaskField() const;
   void HighlightChartRow();
-  void SetAddressText(const QString& text);
-  void SetHistory(const QStringList& history);
-  QStringList History() const;
   void UpdateViewerVisibility();
   void LimitLeftWidth();
-  void ShowViewerLabelsFrom(bool setPosition);
-  // Whether FViewerMask holds a mask the viewer can describe.
-  bool ViewerMaskUsable() const;
 
-  void edtIPCAddressChange();
-  void edtIPCAddressDropDown();
-  void edtIPCAddressCloseUp();
-  void edtIPCAddressPicked();
-  void edtNetworkMaskChange();
   void edtSubnetMaskChange();
   void TrackBarChange();
-  void lblSupernetClick();
-  void lblNumberOfHostsClick();
-  void imgBinMaskMouseMove(int x);
+  void lblSupernetClick(const QString& text);
+  void lblNumberOfHostsClick(const QString& network);
+  THostListRequest HostListRequest(const QString& title, const QString& network,
+                                   const QString& address) const;
   void sbtnClassASupernetsClick();
   void sbtnRFC3021SubnetClick();
   void sbtnSubnetMaskViewerClick();
-  void bbtnPrevClick();
-  void bbtnNextClick();
-  void Copytoclipboard1Click();
   void BlockPicked(const QString& addressText, const QString& maskText);
-  void SetFocusColours(bool active);
 
   // One user action (a key, a click, a pick): its steps may come upon the
   // same error more than once, the user is told once. Scopes nest; the
@@ -209,9 +164,7 @@ class TcIpCalc : public TcChild {
   // Error box (caption "Error", stop icon), once per text and action.
   void ReportError(const QString& text);
 
-  QLabel* FPopupLabel = nullptr;
+  TCalcInputs* FInputs = nullptr;
   int FActionDepth = 0;
   QStringList FActionErrors;
-  // Set while the program itself writes the address field.
-  bool FWritingAddress = false;
 };

@@ -320,31 +320,7 @@ void TfrmMain::SetHostListForm(TfrmHostList* hostList) {
 
 void TfrmMain::ConnectHostList(TcIpCalc* calc) {
   if (!frmHostList) return;
-  // What the calculator hands over beside the network: its delimiter, limit
-  // and hint display (which follows the options).
-  auto request = [this, calc](const QString& title, const QString& network) {
-    THostListRequest r;
-    r.title = title;
-    r.networkText = network;
-    r.csvDelimiter = calc->FCsvDelimiter;
-    r.maxListItems = calc->FMaxListItems;
-    r.showHints = frmLOptions ? frmLOptions->FOptions.EnableHints : true;
-    return r;
-  };
-  connect(calc, &TcIpCalc::hostListRequested, this,
-          [this, request](const QString& title, const QString& network, const QString& address) {
-            THostListRequest r = request(title, network);
-            r.examinedAddress = address;
-            frmHostList->Execute(r);
-          });
-  // From a subnetwork the examined address is highlighted only when it lies there.
-  connect(calc->subnetTables, &TSubnetTables::hostListRequested, this,
-          [this, calc, request](const QString& title, const QString& network) {
-            THostListRequest r = request(title, network);
-            r.examinedAddress = HighlightedAddressIn(HostListNetwork(network),
-                                                     QString::fromStdString(calc->FAddress.text()));
-            frmHostList->Execute(r);
-          });
+  connect(calc, &TcIpCalc::hostListRequested, frmHostList, &TfrmHostList::Execute);
   calc->SetHostListAvailable(true);
 }
 

@@ -19,6 +19,8 @@
 #include "common/widgethelpers.h"
 #include "guifixture.h"
 #include "ipcalc/bitimage.h"
+#include "ipcalc/maskviewer.h"
+#include "ipcalc/networkcalcbox.h"
 #include "ipcalc/tcipcalc.h"
 #include "togglelook.h"
 
@@ -172,7 +174,7 @@ void TestIpCalc::Check(const QString& expected) {
       QCOMPARE(FServices->boxes.first().caption, QStringLiteral("Error"));
       QCOMPARE(FServices->boxes.first().icon, Services::Icon::Stop);
     } else if (key == QLatin1String("prev")) {
-      QCOMPARE(FCalc->FPrevNetworkText, want);
+      QCOMPARE(FCalc->gbNetworkCalc->FPrevNetworkText, want);
     } else if (key == QLatin1String("nav")) {
       QCOMPARE(Find<QToolButton>("bbtnPrev")->isEnabled(), want == QLatin1String("on"));
       QCOMPARE(Find<QToolButton>("bbtnNext")->isEnabled(), want == QLatin1String("on"));
@@ -1006,16 +1008,17 @@ void TestIpCalc::bitColoursAndHints() {
   Open(kViewer);
   auto* edit = Find<QLineEdit>("edtSubnetMask");
   auto* image = Find<TBitImage>("imgBinMask");
+  const auto& cells = FCalc->gbSubnetViewer->FBitCells;
   auto hintAt = [&](int bit) {
-    QTest::mouseMove(image, QPoint(FCalc->FBitCells[bit].x + 1, 5));
+    QTest::mouseMove(image, QPoint(cells[bit].x + 1, 5));
     return image->toolTip();
   };
   TypeInto(edit, QStringLiteral("255.255.254.0"));
   Examine(QStringLiteral("172.16.1.1"), QString());
   const QColor navy(0, 0, 128), aqua(0, 255, 255), green(0, 128, 0), blue(0, 0, 255);
   for (int i = 0; i < 32; ++i) {
-    QCOMPARE(FCalc->FBitCells[i].colour, i < 16 ? navy : i < 23 ? aqua : green);
-    if (i > 0) QVERIFY(FCalc->FBitCells[i].x > FCalc->FBitCells[i - 1].x);
+    QCOMPARE(cells[i].colour, i < 16 ? navy : i < 23 ? aqua : green);
+    if (i > 0) QVERIFY(cells[i].x > cells[i - 1].x);
   }
   QCOMPARE(hintAt(15), QStringLiteral("Network bit"));
   QCOMPARE(hintAt(16), QStringLiteral("Subnetting bit"));
@@ -1025,12 +1028,12 @@ void TestIpCalc::bitColoursAndHints() {
 
   TypeInto(edit, QStringLiteral("254.0.0.0"));
   Examine(QStringLiteral("10.1.1.1"), QString());
-  QCOMPARE(FCalc->FBitCells[7].colour, blue);
+  QCOMPARE(cells[7].colour, blue);
   QCOMPARE(hintAt(7), QStringLiteral("Supernet bit"));
 
   // Outside viewer mode every digit is navy.
   Find<QToolButton>("sbtnSubnetMaskViewer")->click();
-  for (const auto& cell : FCalc->FBitCells) QCOMPARE(cell.colour, navy);
+  for (const auto& cell : cells) QCOMPARE(cell.colour, navy);
   QCOMPARE(hintAt(20), QStringLiteral("Binary subnet mask view"));
 }
 

@@ -76,6 +76,8 @@ class TestListCommands : public QObject, protected GuiFixture {
   void menuRules_data();
   void menuRules();
   void hostListForOneSubnetwork();
+  void hostListRequestCarriesTheOptions_data();
+  void hostListRequestCarriesTheOptions();
 
  private:
   void Open(bool rfc3021 = true);
@@ -373,6 +375,56 @@ void TestListCommands::hostListForOneSubnetwork() {
   QCOMPARE(spy.last(), (QList<QVariant>{"IP Host List for 10.0.1.0/24", "10.0.1.0/24"}));
   ClickRow(networks, 256, true);  // "more..." is no network
   QCOMPARE(spy.count(), 2);
+}
+
+// The calculator hands the editor everything it needs in one value: the
+// list options it was given and the address to highlight.
+void TestListCommands::hostListRequestCarriesTheOptions_data() {
+  QTest::addColumn<int>("subnetwork");  // row of the /26 subnetworks; -1: the number of hosts
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("network");
+  QTest::addColumn<QString>("highlight");
+  QTest::newRow("number of hosts") << -1 << "IP Host List for 192.168.1.0  255.255.255.0"
+                                   << "192.168.1.0  255.255.255.0"
+                                   << "192.168.1.70";
+  QTest::newRow("subnetwork holding the address") << 1 << "IP Host List for 192.168.1.64/26"
+                                                  << "192.168.1.64/26"
+                                                  << "192.168.1.70";
+  QTest::newRow("subnetwork beside it") << 2 << "IP Host List for 192.168.1.128/26"
+                                        << "192.168.1.128/26" << QString();
+}
+
+void TestListCommands::hostListRequestCarriesTheOptions() {
+  QFETCH(int, subnetwork);
+  QFETCH(QString, title);
+  QFETCH(QString, network);
+  QFETCH(QString, highlight);
+  Open();
+  TOptionsRec rec;
+  rec.IniFileName = IniFileName();
+  rec.UseSubnetViewerMask = false;
+  rec.CsvDelimiter = QLatin1Char(',');
+  rec.MaxListItems = 77;
+  rec.EnableHints = false;
+  FCalc->ApplyOptions(rec);
+  FCalc->SetHostListAvailable(true);
+  Examine("192.168.1.70", "255.255.255.0");
+  QSignalSpy spy(FCalc, &TcIpCalc::hostListRequested);
+  if (subnetwork < 0) {
+    QTest::mouseClick(Child<QLabel>("lblNumberOfHosts"), Qt::LeftButton);
+  } else {
+    ClickRow(Child<QTreeWidget>("lvSubnets"), 2);  // /26
+    ClickRow(Child<QTreeWidget>("lvNetworks"), subnetwork);
+    QTest::keyClick(Child<QTreeWidget>("lvNetworks"), Qt::Key_Return);
+  }
+  QCOMPARE(spy.count(), 1);
+  const auto r = spy.first().first().value<THostListRequest>();
+  QCOMPARE(r.title, title);
+  QCOMPARE(r.networkText, network);
+  QCOMPARE(r.examinedAddress, highlight);
+  QCOMPARE(r.csvDelimiter, QLatin1Char(','));
+  QCOMPARE(r.maxListItems, 77);
+  QCOMPARE(r.showHints, false);
 }
 
 QTEST_MAIN(TestListCommands)

@@ -43,8 +43,12 @@ class TestNetCalc : public QObject {
  private slots:
   void parseMaskText_data();
   void parseMaskText();
+  void addressInput_data();
+  void addressInput();
   void network_data();
   void network();
+  void leftAsItIs_data();
+  void leftAsItIs();
   void supernetMatchesReference();
   void viewerMaskCheck_data();
   void viewerMaskCheck();
@@ -98,6 +102,35 @@ void TestNetCalc::parseMaskText() {
   QCOMPARE(isOk, ok);
 }
 
+void TestNetCalc::addressInput_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("read");  // text|network|kept text|address|mask
+  const struct {
+    const char *name, *field, *read;
+  } rows[] = {
+      {"10.1.2.3/16 with blanks", " \t10.1.2.3/16 \x01",
+       "10.1.2.3/16|1|10.1.2.3/16|10.1.2.3|255.255.0.0"},
+      {"10.1.2.3 255.255.0.0", "10.1.2.3 255.255.0.0",
+       "10.1.2.3 255.255.0.0|1|10.1.2.3 255.255.0.0|10.1.2.3|255.255.0.0"},
+      {"10.1.2.3/33", "10.1.2.3/33", "10.1.2.3/33|0|10.1.2.3|10.1.2.3|"},
+      {"10.1.2.3 255.0.255.0", "10.1.2.3 255.0.255.0", "10.1.2.3 255.0.255.0|0|10.1.2.3|10.1.2.3|"},
+      {"abc/24", "abc/24", "abc/24|0|abc||"},
+      {"10.1.2.3 /8", "10.1.2.3 /8", "10.1.2.3 /8|0|10.1.2.3|10.1.2.3|"},
+      {"empty", "", "|0|||"},
+  };
+  for (const auto& r : rows) QTest::newRow(r.name) << QString(r.field) << QString(r.read);
+}
+
+void TestNetCalc::addressInput() {
+  QFETCH(QString, field);
+  QFETCH(QString, read);
+  const AddressInput in = ReadAddressInput(field);
+  QCOMPARE(QStringList({in.text, QString::number(in.network), in.addressText,
+                        QtText(in.address.text()), in.maskText})
+               .join(QLatin1Char('|')),
+           read);
+}
+
 void TestNetCalc::network_data() {
   QTest::addColumn<QString>("address");
   QTest::addColumn<QString>("mask");
@@ -146,6 +179,41 @@ void TestNetCalc::network() {
            lines);
   // The address field never keeps a prefix once examined.
   QVERIFY(!r.addressText.contains(QLatin1Char('/')));
+}
+
+// What a result leaves unset the window keeps from the examination before.
+void TestNetCalc::leftAsItIs_data() {
+  QTest::addColumn<QString>("address");
+  QTest::addColumn<QString>("mask");
+  QTest::addColumn<QString>("fields");  // hosts shown|subnet table|network text; "-" unset
+  const struct {
+    const char *address, *mask, *fields;
+  } rows[] = {
+      {"192.168.1.10", "255.255.255.0", "1|-|192.168.1.0"},
+      {"224.1.1.1", "255.255.255.0", "1|1|224.1.1.0"},
+      {"224.1.1.1", "128.0.0.0", "1|1|128.0.0.0"},
+      {"224.1.1.1", "255.255.255.255", "0|-|-"},
+      {"0.0.0.5", "255.0.0.0", "1|-|-"},
+      {"10.1.1.1", "0.0.0.255", "-|-|-"},
+      {"10.1.1", "255.255.255.0", "-|0|-"},
+  };
+  for (const auto& r : rows)
+    QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(r.address, r.mask)))
+        << QString(r.address) << QString(r.mask) << QString(r.fields);
+}
+
+void TestNetCalc::leftAsItIs() {
+  QFETCH(QString, address);
+  QFETCH(QString, mask);
+  QFETCH(QString, fields);
+  const NetCalcResult r = ComputeNetwork(Input(address, mask, true));
+  const auto flag = [](const std::optional<bool>& b) {
+    return b ? QString::number(*b) : QStringLiteral("-");
+  };
+  QCOMPARE(QStringList({flag(r.numberOfHostsVisible), flag(r.subnetTable),
+                        r.networkText.value_or(QStringLiteral("-"))})
+               .join(QLatin1Char('|')),
+           fields);
 }
 
 void TestNetCalc::supernetMatchesReference() {

@@ -120,8 +120,7 @@ void TestSubnetTables::subnetworks() {
 
 void TestSubnetTables::tableSwitchedOffEmptiesBothLists() {
   TSubnetTables tables;
-  tables.NetworkText = [] { return QString("192.168.1.0"); };
-  tables.NetworkLabelText = [] { return QString("192.168.1.0  255.255.255.0"); };
+  tables.SetNetwork("192.168.1.0", "192.168.1.0  255.255.255.0");
   tables.FillSubnetTable("255.255.255.0", true, false);
   QCOMPARE(tables.lvNetworks->topLevelItemCount(), 1);
   tables.FillSubnetTable("255.255.255.0", false, false);

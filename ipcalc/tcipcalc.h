@@ -31,7 +31,6 @@ class TcIpCalc : public TcChild {
   explicit TcIpCalc(QWidget* parent = nullptr);
   ~TcIpCalc() override;
   void ApplyOptions(const TOptionsRec& options) override;
-  int HelpContext() const override { return 1000; }
 
   // Reads and checks the inputs, keeps the history, then shows the result.
   void Examine(bool addToHistory);

@@ -23,7 +23,6 @@
 #include "common/settingsstore.h"
 #include "common/widgethelpers.h"
 #include "hostlist/tfrmhostlist.h"
-#include "ipcalc/subnettables.h"
 #include "ipcalc/tcipcalc.h"
 #include "ipv4lib/ipv4.h"
 #include "maskchart/subnettingdialog.h"

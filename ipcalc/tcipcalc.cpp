@@ -440,21 +440,18 @@ void TcIpCalc::Examine(bool addToHistory) {
     if (AddToHistory(history, text)) SetHistory(history);
   }
 
-  const ipv4host network(text.toLatin1().toStdString());
-  if (network.is_valid()) {
-    FAddress = network.analysed_address;
-    const QString maskText = QtText(network.mask_text());
+  const TAddressField field = ReadAddressField(text.toLatin1().toStdString());
+  FAddress = field.address;
+  if (!field.maskText.empty()) {
+    const QString maskText = QtText(field.maskText);
     if (FViewerMode)
       gbSubnetViewer->edtSubnetMask->setText(maskText);
     else
       edtNetworkMask->setText(maskText);
   } else {
-    const int slash = text.indexOf(QLatin1Char('/'));
-    if (slash >= 0) text.truncate(slash);
-    const int blank = text.indexOf(QLatin1Char(' '));
-    if (blank >= 0) text.truncate(blank);
+    // Only what is left of "/" and of a blank stays.
+    text.truncate(int(field.text.size()));
     SetAddressText(text);
-    FAddress.assign_text(text.toLatin1().toStdString());
   }
 
   if (FAddress.is_valid()) {

@@ -35,3 +35,5 @@ std::vector<TChartEntry> ParseReservedList(const QByteArray& content);
 // than a network under maskInUse; -1 when there is none.
 int ChartHighlightIndex(const std::vector<TChartEntry>& rows, const QString& addressText,
                         uint32_t maskInUse);
+int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address,
+                        uint32_t maskInUse);

@@ -96,7 +96,8 @@ class TCalculator {
 
   // Examines one input; false with the message in error when it is unreadable.
   bool Examine(std::string_view input, std::string& error) {
-    const TAddressField field = ReadAddressField(input);
+    TAddressField& field = FField;
+    ReadAddressField(input, field);
     if (!field.address.is_valid()) {
       error = Quoted(field.text) + " is not a valid IP address.";
       return false;
@@ -110,7 +111,9 @@ class TCalculator {
     }
     error = MaskProblem(maskText, mask);
     if (!error.empty()) return false;
-    ExamineNetwork(field.text, field.address, mask.mask, FClassDE, FClassA, FMacFormat, FFacts);
+    // Handed over as the examination would cut it, so it is not read twice.
+    ExamineNetwork(CutAddressText(field.text), field.address, mask.mask, FClassDE, FClassA,
+                   FMacFormat, FFacts);
     if (FFacts.kind == NetCalcResult::InvalidMask) {
       error = Quoted(maskText) + ": Invalid network mask.";
       return false;
@@ -142,6 +145,7 @@ class TCalculator {
   const bool FClassDE;
   const int FMacFormat;
   std::map<std::string, ViewerMaskCheck, std::less<>> FMasks;
+  TAddressField FField;
   TNetFacts FFacts;
   int FSpecial = -1;
 };
@@ -152,22 +156,20 @@ uint64_t AddressCount(const ipv4& mask) {
 
 // Calls fn(label, value) for each line of the result panel that shows
 // something, in the panel's order, then for the special-purpose block and a
-// group's MAC; the values are built in scratch.
+// group's MAC.
 template <typename Fn>
-void ForEachPanelLine(const TNetFacts& f, int special, std::string& scratch, Fn&& fn) {
+void ForEachPanelLine(const TNetFacts& f, int special, Fn&& fn) {
   if (f.kind == NetCalcResult::Network) {
+    char buf[2 * kNetLineRoom];
     const auto line = [&](const char* label, TNetLine l) {
-      scratch.clear();
-      AppendNetLine(f, l, scratch);
-      fn(label, std::string_view(scratch));
+      fn(label, std::string_view(buf, std::size_t(PutNetLine(f, l, buf) - buf)));
     };
     line(f.multicastNetwork ? "Network [MAC]" : "Network", nlNetwork);
     line("Supernet Mask", nlSupernet);
-    scratch.clear();
-    AppendNetLine(f, nlHostRange, scratch);
-    scratch += "  ";
-    AppendNetLine(f, nlNumberOfHosts, scratch);
-    fn("Host Addr. Range", std::string_view(scratch));
+    char* p = PutNetLine(f, nlHostRange, buf);
+    *p++ = ' ';
+    *p++ = ' ';
+    fn("Host Addr. Range", std::string_view(buf, std::size_t(PutNetLine(f, nlNumberOfHosts, p) - buf)));
     line("Broadcast Address", nlBroadcast);
     line("Next Network Addr.", nlNextNetwork);
     line("DNS PTR Record", nlPtr);
@@ -186,19 +188,18 @@ void ForEachPanelLine(const TNetFacts& f, int special, std::string& scratch, Fn&
 
 // The panel of one result, one line per value.
 void WritePanel(TOutput& out, const TNetFacts& f, int special) {
-  std::string scratch;
-  ForEachPanelLine(f, special, scratch, [&out](const char* label, std::string_view value) {
+  ForEachPanelLine(f, special, [&out](const char* label, std::string_view value) {
     out.Write(LabelledLine(label, value));
   });
 }
 
 // One result on one line: the input, then the panel's values by label.
-void AppendStreamLine(TLineBuffer& line, std::string& scratch, std::string_view input,
-                      const TNetFacts& f, int special) {
+void AppendStreamLine(TLineBuffer& line, std::string_view input, const TNetFacts& f,
+                      int special) {
   line.Put(input);
   line.Put(':');
   char separator = ' ';
-  ForEachPanelLine(f, special, scratch, [&](const char* label, std::string_view value) {
+  ForEachPanelLine(f, special, [&](const char* label, std::string_view value) {
     if (separator == ';') line.Put(';');
     line.Put(' ');
     line.Put(label);
@@ -215,8 +216,8 @@ void AppendStreamLine(TLineBuffer& line, std::string& scratch, std::string_view 
   line.Put('\n');
 }
 
-void AppendJson(TLineBuffer& line, std::string& scratch, std::string_view input,
-                const TNetFacts& f, int special, const std::string* tableJson) {
+void AppendJson(TLineBuffer& line, std::string_view input, const TNetFacts& f, int special,
+                const std::string* tableJson) {
   TJsonObject o(line);
   o.String("input", input);
   o.Dotted("address", f.address.value());
@@ -237,12 +238,16 @@ void AppendJson(TLineBuffer& line, std::string& scratch, std::string_view input,
     else
       o.Null("broadcast");
     o.Dotted("next_network", f.nextNetworkValue);
-    scratch.clear();
-    AppendNetLine(f, nlPtr, scratch);
-    o.String("ptr", scratch);
-    scratch.clear();
-    AppendNetLine(f, nlIPv6, scratch);
-    o.String("ipv6", scratch);
+    // Digits, letters, dots and colons: nothing to escape.
+    char buf[kNetLineRoom + 2];
+    const auto quoted = [&buf, &f](TNetLine l) {
+      buf[0] = '"';
+      char* end = PutNetLine(f, l, buf + 1);
+      *end++ = '"';
+      return std::string_view(buf, std::size_t(end - buf));
+    };
+    o.Raw("ptr", quoted(nlPtr));
+    o.Raw("ipv6", quoted(nlIPv6));
   } else {
     o.Null("network").Null("supernet_mask").Null("first_host").Null("last_host").Null("hosts");
     o.Number("addresses", AddressCount(f.mask));
@@ -262,8 +267,7 @@ void AppendJson(TLineBuffer& line, std::string& scratch, std::string_view input,
   line.Put('\n');
 }
 
-void AppendCsv(TLineBuffer& line, std::string& scratch, std::string_view input,
-               const TNetFacts& f, int special) {
+void AppendCsv(TLineBuffer& line, std::string_view input, const TNetFacts& f, int special) {
   const bool network = f.kind == NetCalcResult::Network;
   const auto field = [&line](std::string_view s) {
     AppendCsvField(line, s);
@@ -278,9 +282,8 @@ void AppendCsv(TLineBuffer& line, std::string& scratch, std::string_view input,
     line.Put(',');
   };
   const auto text = [&](TNetLine l) {
-    scratch.clear();
-    AppendNetLine(f, l, scratch);
-    field(scratch);
+    char buf[kNetLineRoom];
+    field(std::string_view(buf, std::size_t(PutNetLine(f, l, buf) - buf)));
   };
   field(input);
   dotted(true, f.address.value());
@@ -364,14 +367,13 @@ int RunSingle(const TCalcOptions& o) {
   const TSubnetTable table = o.table ? Table(o, f) : TSubnetTable();
   WriteOutput(o, [&](TOutput& out) {
     TLineBuffer text;
-    std::string scratch;
     if (o.json) {
       const std::string tableJson = TableJson(table);
-      AppendJson(text, scratch, o.address, f, calc.Special(), o.table ? &tableJson : nullptr);
+      AppendJson(text, o.address, f, calc.Special(), o.table ? &tableJson : nullptr);
       out.Write(text.View());
     } else if (o.csv) {
       out.Write(kCsvHeader);
-      AppendCsv(text, scratch, o.address, f, calc.Special());
+      AppendCsv(text, o.address, f, calc.Special());
       out.Write(text.View());
     } else {
       WritePanel(out, f, calc.Special());
@@ -389,7 +391,7 @@ int RunStream(const TCalcOptions& o) {
   WriteOutput(o, [&](TOutput& out) {
     if (o.csv) out.Write(kCsvHeader);
     TLineBuffer line;
-    std::string scratch, error, carry;
+    std::string error, carry;
     std::vector<char> block(kReadBlock);
     uint64_t number = 0;
     const auto one = [&](std::string_view raw) {
@@ -399,11 +401,11 @@ int RunStream(const TCalcOptions& o) {
       line.Clear();
       if (calc.Examine(input, error)) {
         if (o.json)
-          AppendJson(line, scratch, input, calc.Facts(), calc.Special(), nullptr);
+          AppendJson(line, input, calc.Facts(), calc.Special(), nullptr);
         else if (o.csv)
-          AppendCsv(line, scratch, input, calc.Facts(), calc.Special());
+          AppendCsv(line, input, calc.Facts(), calc.Special());
         else
-          AppendStreamLine(line, scratch, input, calc.Facts(), calc.Special());
+          AppendStreamLine(line, input, calc.Facts(), calc.Special());
       } else {
         bad = true;
         ReportError("calc", "line " + std::to_string(number) + ": " + error);

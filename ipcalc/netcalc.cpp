@@ -1,5 +1,7 @@
 #include "ipcalc/netcalc.h"
 
+#include <cstring>
+
 #include "ipcalc/multicast.h"
 
 namespace {
@@ -16,26 +18,21 @@ QString Dotted(uint32_t value) {
   return QtText(ipv4(value).text());
 }
 
-// Cuts "/p" and then " mask" off an address text.
-std::string CutAddressText(std::string_view text) {
-  text = text.substr(0, text.find('/'));
-  text = text.substr(0, text.find(' '));
-  return std::string(text);
-}
-
-void AppendDotted(uint32_t value, std::string& out) {
-  char buf[16];
-  out.append(buf, ipv4(value).text_to(buf));
-}
-
 // Classful part of the remark with the subnetting or supernet note.
 void ClassRemark(std::string& r, const char* base, uint32_t classMask, int classBits, uint32_t m,
                  int p) {
   r = base;
-  if (m > classMask)
-    r.append(", ").append(std::to_string(p - classBits)).append(" bit subnetting");
-  else if (m < classMask)
+  if (m > classMask) {
+    // Written without std::to_string: callers examine millions of networks.
+    const int bits = p - classBits;
+    char note[32] = ", ";
+    int n = 2;
+    if (bits >= 10) note[n++] = char('0' + bits / 10);
+    note[n++] = char('0' + bits % 10);
+    r.append(note, std::size_t(n)).append(" bit subnetting");
+  } else if (m < classMask) {
     r += ", Supernet";
+  }
 }
 
 void HostMaskRemark(const ipv4& a, const ipv4& mask, std::string& rem) {
@@ -90,7 +87,8 @@ void NetworkLines(const ipv4& a, const ipv4host& f, bool classASupernets, TNetFa
   r.broadcastValue = f.broadcast_value();
   r.hostCount = f.host_count();
   r.nextNetworkValue = f.next_network_value();
-  r.previousNetworkValue = ipv4host(f.network_value() - 1u, m.value()).network_value();
+  // The network just below, under the same mask.
+  r.previousNetworkValue = (f.network_value() - 1u) & m.value();
 
   std::string& rem = r.remarks;
   const uint32_t mv = m.value();
@@ -160,17 +158,17 @@ QString HexMaskText(const ipv4& mask) {
 }
 
 ipv4 SupernetMask(uint32_t address, uint32_t mask) {
-  ipv4host s(address, mask);
+  // Widening the mask bit by bit while the network address stays the same
+  // ends at the shortest prefix that keeps all of its one bits; for 128.0.0.0
+  // the widening stops after one bit, and never goes beyond /1.
   const uint32_t network = address & mask;
-  bool stop = false;
-  while (s.network_value() == network && !stop) {
-    stop = s.network_value() == 0x80000000u;
-    s.widen_mask();
+  if (network == 0x80000000u) {
+    const int prefix = ipv4(mask).prefix_length();
+    return ipv4(PrefixMaskValue(prefix > 1 ? prefix - 1 : 1));
   }
-  if (!stop) s.narrow_mask();
-  // Widening /1 by one bit would give 0.0.0.0, which is no mask at all.
-  if (s.mask.value() == 0) return ipv4(0x80000000u);
-  return s.mask;
+  if (network == 0) return ipv4(0x80000000u);
+  const int shortest = 32 - __builtin_ctz(network);
+  return ipv4(PrefixMaskValue(shortest > 1 ? shortest : 1));
 }
 
 TNetFacts ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
@@ -199,7 +197,7 @@ void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
   bool accepted = a.is_valid();
   char dotted[16];
   if (addressText != std::string_view(dotted, a.text_to(dotted))) {
-    r.addressText = CutAddressText(addressText);
+    r.addressText = std::string(CutAddressText(addressText));
     r.address.assign_text(r.addressText);
   }
   if (!classDESubnets && (a.is_class_d() || a.is_class_e())) accepted = false;
@@ -259,51 +257,73 @@ void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
 }
 
 void AppendNetLine(const TNetFacts& f, TNetLine line, std::string& out) {
-  if (f.kind != NetCalcResult::Network) return;
+  char buf[kNetLineRoom];
+  out.append(buf, std::size_t(PutNetLine(f, line, buf) - buf));
+}
+
+char* PutNetLine(const TNetFacts& f, TNetLine line, char* p) {
+  if (f.kind != NetCalcResult::Network) return p;
+  const auto text = [&p](std::string_view s) {
+    std::memcpy(p, s.data(), s.size());
+    p += s.size();
+  };
+  const auto dotted = [&p](uint32_t v) { p += ipv4::dotted_to(v, p); };
   switch (line) {
     case nlNetwork:
-      AppendDotted(f.networkValue, out);
-      out += "  ";
-      AppendDotted(f.mask.value(), out);
-      if (f.multicastNetwork)
-        out.append(" [").append(MulticastMac(ipv4(f.networkValue), f.macFormat)).append("]");
+      dotted(f.networkValue);
+      text("  ");
+      dotted(f.mask.value());
+      if (f.multicastNetwork) {
+        text(" [");
+        text(MulticastMac(ipv4(f.networkValue), f.macFormat));
+        text("]");
+      }
       break;
     case nlSupernet:
-      AppendDotted(f.supernetMask.value(), out);
+      dotted(f.supernetMask.value());
       break;
     case nlHostRange:
       if (!f.hasHostRange) {
-        out += "n.a.";
+        text("n.a.");
         break;
       }
-      AppendDotted(f.firstHost, out);
-      out += " - ";
-      AppendDotted(f.lastHost, out);
+      dotted(f.firstHost);
+      text(" - ");
+      dotted(f.lastHost);
       break;
-    case nlNumberOfHosts:
-      out.append("(").append(std::to_string(f.hostCount)).append(" addresses)");
+    case nlNumberOfHosts: {
+      char digits[10];
+      int n = 0;
+      uint32_t count = f.hostCount;
+      do {
+        digits[n++] = char('0' + count % 10);
+        count /= 10;
+      } while (count != 0);
+      *p++ = '(';
+      while (n > 0) *p++ = digits[--n];
+      text(" addresses)");
       break;
+    }
     case nlBroadcast:
       if (f.hasBroadcast)
-        AppendDotted(f.broadcastValue, out);
+        dotted(f.broadcastValue);
       else
-        out += "n.a.";
+        text("n.a.");
       break;
     case nlNextNetwork:
-      AppendDotted(f.nextNetworkValue, out);
+      dotted(f.nextNetworkValue);
       break;
     case nlPtr: {
       const uint32_t v = f.address.value();
-      AppendDotted((v << 24) | ((v & 0xFF00u) << 8) | ((v >> 8) & 0xFF00u) | (v >> 24), out);
-      out += ".in-addr.arpa";
+      dotted((v << 24) | ((v & 0xFF00u) << 8) | ((v >> 8) & 0xFF00u) | (v >> 24));
+      text(".in-addr.arpa");
       break;
     }
-    case nlIPv6: {
-      char buf[24];
-      out.append(buf, f.address.text_mapped_to(buf));
+    case nlIPv6:
+      p += f.address.text_mapped_to(p);
       break;
-    }
   }
+  return p;
 }
 
 NetCalcResult ComputeNetwork(const NetCalcInput& in) {
@@ -386,19 +406,31 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
   return r;
 }
 
+std::string_view CutAddressText(std::string_view text) {
+  text = text.substr(0, text.find('/'));
+  return text.substr(0, text.find(' '));
+}
+
 TAddressField ReadAddressField(std::string_view text) {
   TAddressField field;
+  ReadAddressField(text, field);
+  return field;
+}
+
+void ReadAddressField(std::string_view text, TAddressField& field) {
   const ipv4host network(text);
+  field.maskText.clear();
   if (network.is_valid()) {
     // The field keeps what was typed; the examination cuts it.
-    field.text = std::string(text);
+    field.text.assign(text.data(), text.size());
     field.address = network.analysed_address;
-    field.maskText = network.mask_text();
+    char mask[16];
+    field.maskText.assign(mask, network.mask.text_to(mask));
   } else {
-    field.text = CutAddressText(text);
+    text = CutAddressText(text);
+    field.text.assign(text.data(), text.size());
     field.address.assign_text(field.text);
   }
-  return field;
 }
 
 ViewerMaskCheck CheckViewerMask(const QString& text, bool classASupernets) {

@@ -114,6 +114,9 @@ enum TNetLine {
 };
 // Appends the text of a line to out; nothing unless facts.kind is Network.
 void AppendNetLine(const TNetFacts& facts, TNetLine line, std::string& out);
+// The same written at out, which has room for kNetLineRoom bytes; returns the end.
+inline constexpr std::size_t kNetLineRoom = 64;
+char* PutNetLine(const TNetFacts& facts, TNetLine line, char* out);
 
 // How the address field is read: a network text ("10.1.2.3/16", "10.1.2.3
 // 255.255.0.0") gives the address and the mask text, which goes into the mask
@@ -125,6 +128,10 @@ struct TAddressField {
   std::string maskText;  // the mask the text carries; "" when it carries none
 };
 TAddressField ReadAddressField(std::string_view text);
+// The address part of such a text: cut at its first "/", then at its first blank.
+std::string_view CutAddressText(std::string_view text);
+// The same into a field read before, reusing its texts' room.
+void ReadAddressField(std::string_view text, TAddressField& field);
 
 // The shortest mask under which the network address of address/mask is still
 // a network address (for 128.0.0.0 the mask widened by one bit only, never

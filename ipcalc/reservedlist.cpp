@@ -91,6 +91,8 @@ int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address,
                         uint32_t maskInUse) {
   int found = -1;
   for (std::size_t i = 0; i < rows.size(); ++i) {
+    // In chart order the blocks that follow all start above the address.
+    if (rows[i].key > address) break;
     if ((address & rows[i].mask) == rows[i].key && maskInUse >= rows[i].mask) found = int(i);
   }
   return found;

@@ -1,6 +1,7 @@
 // orvex-cli calc: the IPv4 Calculator's examination of one address, or of one
 // address per line of standard input.
 
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +9,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <unistd.h>
 
 #include "cli/commands.h"
 #include "cli/format.h"
@@ -169,7 +169,8 @@ void ForEachPanelLine(const TNetFacts& f, int special, Fn&& fn) {
     char* p = PutNetLine(f, nlHostRange, buf);
     *p++ = ' ';
     *p++ = ' ';
-    fn("Host Addr. Range", std::string_view(buf, std::size_t(PutNetLine(f, nlNumberOfHosts, p) - buf)));
+    fn("Host Addr. Range",
+       std::string_view(buf, std::size_t(PutNetLine(f, nlNumberOfHosts, p) - buf)));
     line("Broadcast Address", nlBroadcast);
     line("Next Network Addr.", nlNextNetwork);
     line("DNS PTR Record", nlPtr);
@@ -194,8 +195,7 @@ void WritePanel(TOutput& out, const TNetFacts& f, int special) {
 }
 
 // One result on one line: the input, then the panel's values by label.
-void AppendStreamLine(TLineBuffer& line, std::string_view input, const TNetFacts& f,
-                      int special) {
+void AppendStreamLine(TLineBuffer& line, std::string_view input, const TNetFacts& f, int special) {
   line.Put(input);
   line.Put(':');
   char separator = ' ';
@@ -441,8 +441,8 @@ int RunStream(const TCalcOptions& o) {
 
 TSubcommand AddCalcCommand(CLI::App& app) {
   auto o = std::make_shared<TCalcOptions>();
-  CLI::App* sub = app.add_subcommand(
-      "calc", "Examine an IPv4 address or network as the IPv4 Calculator does");
+  CLI::App* sub =
+      app.add_subcommand("calc", "Examine an IPv4 address or network as the IPv4 Calculator does");
   sub->add_option("ADDRESS", o->address,
                   "Address or network: 10.1.2.3, 10.1.2.3/24, \"10.1.2.3 255.255.255.0\"; "
                   "- reads one per line from standard input")
@@ -450,11 +450,9 @@ TSubcommand AddCalcCommand(CLI::App& app) {
   sub->add_option("MASK", o->mask,
                   "Mask for addresses that carry none: 255.255.255.0, 0.0.0.255, /24, or a "
                   "number of hosts");
-  sub->add_flag("--no-class-a-supernets", o->noClassASupernets,
-                "Refuse masks shorter than /8");
+  sub->add_flag("--no-class-a-supernets", o->noClassASupernets, "Refuse masks shorter than /8");
   sub->add_flag("--no-rfc3021", o->noRfc3021, "Subnet table down to /30 only");
-  sub->add_flag("--no-class-de", o->noClassDE,
-                "Do not treat class D and E addresses as networks");
+  sub->add_flag("--no-class-de", o->noClassDE, "Do not treat class D and E addresses as networks");
   sub->add_option("--mac-format", o->macFormat, "MAC style: colon, dash or dot")
       ->check(CLI::IsMember({"colon", "dash", "dot"}));
   sub->add_flag("--table", o->table, "Also list the subnet masks the network divides into");

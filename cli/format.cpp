@@ -49,7 +49,8 @@ namespace {
 struct TJsonBytes {
   unsigned char kind[256];
   constexpr TJsonBytes() : kind() {
-    for (int c = 0; c < 256; ++c) kind[c] = c >= 128 ? 2 : (c < 32 || c == '"' || c == '\\' || c == 127) ? 1 : 0;
+    for (int c = 0; c < 256; ++c)
+      kind[c] = c >= 128 ? 2 : (c < 32 || c == '"' || c == '\\' || c == 127) ? 1 : 0;
   }
 };
 constexpr TJsonBytes kJsonBytes;
@@ -104,8 +105,8 @@ void TLineBuffer::PutJsonString(std::string_view s) {
 }
 
 std::string JsonString(std::string_view s) {
-  return nlohmann::json(std::string(s)).dump(-1, ' ', false,
-                                             nlohmann::json::error_handler_t::replace);
+  return nlohmann::json(std::string(s))
+      .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void AppendCsvField(TLineBuffer& out, std::string_view field) {

@@ -66,8 +66,7 @@ int Run(const THostsOptions& o) {
   if (!o.names.empty()) {
     const char delimiter =
         kDelimiters.at(o.namesDelimiter.empty() ? o.delimiter : o.namesDelimiter);
-    THostListMerge merge =
-        ReadHostListFile(QString::fromStdString(o.names), model, delimiter);
+    THostListMerge merge = ReadHostListFile(QString::fromStdString(o.names), model, delimiter);
     if (merge.result != TFileResult::Done) throw TInputError{"Couldn't open " + o.names};
     if (merge.matched == 0)
       throw TInputError{Quoted(o.names) + ": Did not find any IP address match."};
@@ -93,11 +92,13 @@ TSubcommand AddHostsCommand(CLI::App& app) {
   auto o = std::make_shared<THostsOptions>();
   CLI::App* sub = app.add_subcommand(
       "hosts", "Write the host list file of a network as the IP Host List Editor saves it");
-  sub->add_option("NETWORK", o->network, "The network: 192.168.1.0/24 or \"192.168.1.0 255.255.255.0\"")
+  sub->add_option("NETWORK", o->network,
+                  "The network: 192.168.1.0/24 or \"192.168.1.0 255.255.255.0\"")
       ->required();
   const auto delimiters = CLI::IsMember({"comma", "semicolon", "tab", "space"});
-  sub->add_option("--delimiter", o->delimiter, "Between address and name: comma, semicolon, tab "
-                                               "or space (default semicolon)")
+  sub->add_option("--delimiter", o->delimiter,
+                  "Between address and name: comma, semicolon, tab "
+                  "or space (default semicolon)")
       ->check(delimiters);
   sub->add_option("--limit", o->limit, "List at most N addresses and end with \"more...\"")
       ->type_name("N")

@@ -214,7 +214,8 @@ TSubcommand AddIntCommand(CLI::App& app) {
       "int", "Convert a number between notations, or calculate as the Integer Calculator does");
   sub->add_option("EXPRESSION", o->expression,
                   "A number (255, 0xff, 0b1010, 10.0.0.1, 01:00:5e:00:00:01), or numbers "
-                  "joined by AND OR XOR NOT & | ^ ! + - * /, worked from left to right")
+                  "and operators AND OR XOR NOT & | ^ ! + - * / separated by blanks, worked "
+                  "from left to right")
       ->required();
   sub->add_option("--width", o->width, "Pad binary and hexadecimal digits to 16, 32 or 64 bits")
       ->check(CLI::IsMember({0, 16, 32, 64}));

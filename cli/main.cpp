@@ -19,7 +19,8 @@ const char kProgram[] = "orvex-cli";
 std::string Usage(const CLI::App& app) {
   // The full name of a subcommand ("orvex-cli calc") for its usage line.
   std::string name = app.get_name();
-  for (const CLI::App* p = app.get_parent(); p; p = p->get_parent()) name = p->get_name() + " " + name;
+  for (const CLI::App* p = app.get_parent(); p; p = p->get_parent())
+    name = p->get_name() + " " + name;
   const auto formatter = std::dynamic_pointer_cast<CLI::Formatter>(app.get_formatter());
   std::string usage = formatter ? formatter->make_usage(&app, name) : std::string();
   while (!usage.empty() && usage.front() == '\n') usage.erase(0, 1);

@@ -25,6 +25,13 @@ int PrefixNumber(const QString& prefix) {
   return prefix.mid(1).toInt();
 }
 
+// A count of hosts is a number; the host mask's cell says "Host Mask".
+ordered_json HostsCell(const QString& cell) {
+  bool number = false;
+  const qulonglong hosts = cell.toULongLong(&number);
+  return number ? ordered_json(hosts) : ordered_json(cell.toStdString());
+}
+
 void WriteChart(TOutput& out, const TMasksOptions& o) {
   std::vector<TMaskChartRow> rows;
   for (TMaskChartRow& r : MaskChartRows(o.from < 8, o.rfc3021))
@@ -35,7 +42,7 @@ void WriteChart(TOutput& out, const TMasksOptions& o) {
     for (const TMaskChartRow& r : rows)
       all.push_back({{"mask", r.mask.toStdString()},
                      {"prefix", PrefixNumber(r.prefix)},
-                     {"hosts", r.hosts.toStdString()},
+                     {"hosts", HostsCell(r.hosts)},
                      {"wildcard", r.wildcard.toStdString()},
                      {"remark", r.remark.toStdString()}});
     out.Write(all.dump() + "\n");

@@ -1,12 +1,12 @@
 #include "cli/output.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -51,7 +51,10 @@ void InstallTempFileCleanup() {
 }
 
 TOutput::TOutput(std::string path)
-    : FPath(std::move(path)), FBuffer(new char[kBufferSize]), FPos(FBuffer), FEnd(FBuffer + kBufferSize) {}
+    : FPath(std::move(path)),
+      FBuffer(new char[kBufferSize]),
+      FPos(FBuffer),
+      FEnd(FBuffer + kBufferSize) {}
 
 TOutput::~TOutput() {
   Cancel();

@@ -23,8 +23,7 @@ std::string MulticastScope(uint32_t address, uint32_t mask) {
   }
   if (address >= Dotted(224, 0, 1, 0) && address <= Dotted(224, 0, 1, 255))
     return "Internetwork control address";
-  if (address >= Dotted(224, 0, 2, 0) && address <= Dotted(224, 0, 255, 0))
-    return "ad-hoc address";
+  if (address >= Dotted(224, 0, 2, 0) && address <= Dotted(224, 0, 255, 0)) return "ad-hoc address";
   return "globally scoped address";
 }
 

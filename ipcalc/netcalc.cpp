@@ -80,8 +80,7 @@ void NetworkLines(const ipv4& a, const ipv4host& f, bool classASupernets, TNetFa
   r.lastHost = last;
 
   const ipv4 super = SupernetMask(f.network_value(), m.value());
-  r.supernetMask =
-      (super.value() >= kClassAMask || classASupernets) ? super : ipv4(kClassAMask);
+  r.supernetMask = (super.value() >= kClassAMask || classASupernets) ? super : ipv4(kClassAMask);
   r.hasHostRange = !g.is_class_d();
   r.hasBroadcast = !a.is_class_d() && !f.analysed_mask.is_mask31();
   r.broadcastValue = f.broadcast_value();
@@ -178,8 +177,8 @@ TNetFacts ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4
   return r;
 }
 
-void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
-                    bool classDESubnets, bool classASupernets, int macFormat, TNetFacts& r) {
+void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m, bool classDESubnets,
+                    bool classASupernets, int macFormat, TNetFacts& r) {
   // Everything but the texts' room starts afresh.
   std::string text = std::move(r.addressText), remarks = std::move(r.remarks),
               mac = std::move(r.multicastMac);
@@ -228,8 +227,8 @@ void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
   const ipv4host f(a.value(), m.value());
   if (f.network.is_zero()) {
     r.kind = NetCalcResult::ZeroNetwork;
-    r.remarks = r.addressText == f.network_text() ? "\"This network.\""
-                                                  : "Class A supernet is too big.";
+    r.remarks =
+        r.addressText == f.network_text() ? "\"This network.\"" : "Class A supernet is too big.";
     return;
   }
   NetworkLines(a, f, classASupernets, r);
@@ -377,8 +376,8 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
       r.multicastTab = a.is_class_d() ? 1 : 0;
       r.setNetworkText = true;
       r.networkText = Dotted(f.networkValue);
-      r.nwCaption = f.multicastNetwork ? QStringLiteral("Network [MAC]:")
-                                       : QStringLiteral("Network:");
+      r.nwCaption =
+          f.multicastNetwork ? QStringLiteral("Network [MAC]:") : QStringLiteral("Network:");
       r.network = LineText(f, nlNetwork);
       r.supernet = LineText(f, nlSupernet);
       r.hostRange = LineText(f, nlHostRange);

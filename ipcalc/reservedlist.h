@@ -36,5 +36,4 @@ std::vector<TChartEntry> ParseReservedList(const QByteArray& content);
 // chart order, as ParseReservedList gives them.
 int ChartHighlightIndex(const std::vector<TChartEntry>& rows, const QString& addressText,
                         uint32_t maskInUse);
-int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address,
-                        uint32_t maskInUse);
+int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address, uint32_t maskInUse);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr uint32_t kAllOnes = 0xFFFFFFFFu;

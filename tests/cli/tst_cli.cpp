@@ -2,12 +2,12 @@
 // with the output, message and exit status it must give; the worked examples
 // of the tools, bad inputs, usage errors, JSON and CSV, a closed pipe, atomic
 // -o targets, and 1,000 random networks checked against the address library.
-#include <QtTest>
-#include <nlohmann/json.hpp>
-#include <random>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <QtTest>
+#include <nlohmann/json.hpp>
+#include <random>
 
 #include "hostlist/hostlistfile.h"
 #include "hostlist/hostlistmodel.h"
@@ -166,8 +166,8 @@ void TestCli::calc_data() {
       {"Supernet Mask:      255.0.0.0"});
   row("128.0.0.0/16 supernet", {"128.0.0.0/16"}, {"Supernet Mask:      255.254.0.0"});
   row("192.168.1.0/31", {"192.168.1.0", "255.255.255.254"},
-      {"Host Addr. Range:   192.168.1.0 - 192.168.1.1  (2 addresses)",
-       "Broadcast Address:  n.a.", "Next Network Addr.: 192.168.1.2",
+      {"Host Addr. Range:   192.168.1.0 - 192.168.1.1  (2 addresses)", "Broadcast Address:  n.a.",
+       "Next Network Addr.: 192.168.1.2",
        "Remarks:            Class C base, 7 bit subnetting, private (RFC1918) network, RFC3021 "
        "point to point network"});
   row("127.0.0.1/8", {"127.0.0.1/8"}, {"Remarks:            Local Host"});
@@ -178,8 +178,7 @@ void TestCli::calc_data() {
   row("192.168.1.10/32", {"192.168.1.10/32"},
       {"Remarks:            Class C host address", "!Network", "!Host Addr. Range"});
   row("192.168.1.0/32", {"192.168.1.0/32"}, {"Remarks:            Class C network address"});
-  row("192.168.1.255/32", {"192.168.1.255/32"},
-      {"Remarks:            Class C broadcast address"});
+  row("192.168.1.255/32", {"192.168.1.255/32"}, {"Remarks:            Class C broadcast address"});
   row("127.0.0.1/32", {"127.0.0.1/32"}, {"Remarks:            Local Host host address"});
   row("0.0.0.0/32", {"0.0.0.0/32"}, {"Remarks:            255.255.255.255 network address"});
   row("0.0.0.0/8", {"0.0.0.0", "255.0.0.0"},
@@ -193,8 +192,7 @@ void TestCli::calc_data() {
       {"Network [MAC]:      224.0.0.0  255.255.255.0 [01:00:5E:00:00:00]",
        "Host Addr. Range:   n.a.  (254 addresses)", "Broadcast Address:  n.a.",
        "Remarks:            Multicast reserved link local address",
-       "                    MAC: 01:00:5E:00:00:05",
-       "Address Block:      224.0.0.0/24"});
+       "                    MAC: 01:00:5E:00:00:05", "Address Block:      224.0.0.0/24"});
   row("224.0.0.5 128.0.0.0", {"224.0.0.5", "128.0.0.0"},
       {"Remarks:            Supernet exceeds multicast range.", "!Network"});
   row("233.1.2.3/24 GLOP", {"233.1.2.3/24", "--mac-format", "dash"},
@@ -207,15 +205,14 @@ void TestCli::calc_data() {
   row("mask 1000 hosts", {"10.0.0.0", "1000"}, {"Network:            10.0.0.0  255.255.252.0"});
   row("mask 0 hosts", {"10.0.0.0", "0"}, {"Network:            10.0.0.0  255.255.255.252"});
   row("mask /24", {"10.0.0.0", "/24"}, {"Network:            10.0.0.0  255.255.255.0"});
-  row("wildcard mask", {"10.0.0.0", "0.0.0.255"},
-      {"Network:            10.0.0.0  255.255.255.0"});
-  row("blanks around the address", {" 10.0.0.1 ", "/8"}, {"Network:            10.0.0.0  255.0.0.0"});
+  row("wildcard mask", {"10.0.0.0", "0.0.0.255"}, {"Network:            10.0.0.0  255.255.255.0"});
+  row("blanks around the address", {" 10.0.0.1 ", "/8"},
+      {"Network:            10.0.0.0  255.0.0.0"});
   row("nested blocks: the later one", {"192.0.0.1/32"}, {"Address Block:      192.0.0.0/29"});
   row("no special block", {"8.8.8.8/24"}, {"!Address Block"});
   row("subnet table", {"192.168.1.0/24", "--table"},
-      {"Potential Subnetworks in Base: 255.255.255.0",
-       "255.255.255.0    /24            1    254", "255.255.255.192  /26            4     62",
-       "255.255.255.254  /31          128      2"});
+      {"Potential Subnetworks in Base: 255.255.255.0", "255.255.255.0    /24            1    254",
+       "255.255.255.192  /26            4     62", "255.255.255.254  /31          128      2"});
   row("subnet table to /30", {"192.168.1.0/24", "--table", "--no-rfc3021"},
       {"255.255.255.252  /30           64      2", "!255.255.255.254"});
 }
@@ -300,8 +297,9 @@ void TestCli::calcStream_data() {
                      R"({"input":"abc","error":"'abc' is not a valid IP address."})",
                      R"({"input":"192.168.1.1 255.255.255.0","address":"192.168.1.1")",
                      R"({"input":"172.16.0.1","error":"'172.16.0.1': no network mask; give MASK, a /prefix or a mask after a blank"})"}
-      << QByteArray("orvex-cli: calc: line 2: 'abc' is not a valid IP address.\n"
-                    "orvex-cli: calc: line 5:");
+      << QByteArray(
+             "orvex-cli: calc: line 2: 'abc' is not a valid IP address.\n"
+             "orvex-cli: calc: line 5:");
   QTest::newRow("text, MASK for lines without one")
       << QStringList{"/16"} << mixed << 1
       << QStringList{"10.0.0.1/8: Network: 10.0.0.0  255.0.0.0; Supernet Mask: 254.0.0.0; "
@@ -356,12 +354,12 @@ void TestCli::calcStream() {
 void TestCli::subnets_data() {
   QTest::addColumn<QStringList>("args");
   QTest::addColumn<QByteArray>("out");
-  QTest::newRow("192.168.1.0/24 26")
-      << QStringList{"192.168.1.0/24", "26"}
-      << QByteArray("192.168.1.0/26 192.168.1.1 - 192.168.1.62\n"
-                    "192.168.1.64/26 192.168.1.65 - 192.168.1.126\n"
-                    "192.168.1.128/26 192.168.1.129 - 192.168.1.190\n"
-                    "192.168.1.192/26 192.168.1.193 - 192.168.1.254\n");
+  QTest::newRow("192.168.1.0/24 26") << QStringList{"192.168.1.0/24", "26"}
+                                     << QByteArray(
+                                            "192.168.1.0/26 192.168.1.1 - 192.168.1.62\n"
+                                            "192.168.1.64/26 192.168.1.65 - 192.168.1.126\n"
+                                            "192.168.1.128/26 192.168.1.129 - 192.168.1.190\n"
+                                            "192.168.1.192/26 192.168.1.193 - 192.168.1.254\n");
   QTest::newRow("a host address gives its network")
       << QStringList{"192.168.1.77 255.255.255.0", "/24"}
       << QByteArray("192.168.1.0/24 192.168.1.1 - 192.168.1.254\n");
@@ -370,20 +368,23 @@ void TestCli::subnets_data() {
       << QByteArray("10.0.0.0/31 10.0.0.0 - 10.0.0.1\n10.0.0.2/31 10.0.0.2 - 10.0.0.3\n");
   QTest::newRow("/32 json")
       << QStringList{"255.255.255.254/31", "32", "--json"}
-      << QByteArray(R"({"network":"255.255.255.254","prefix":32,"first_host":"255.255.255.254","last_host":"255.255.255.254","broadcast":null})"
-                    "\n"
-                    R"({"network":"255.255.255.255","prefix":32,"first_host":"255.255.255.255","last_host":"255.255.255.255","broadcast":null})"
-                    "\n");
+      << QByteArray(
+             R"({"network":"255.255.255.254","prefix":32,"first_host":"255.255.255.254","last_host":"255.255.255.254","broadcast":null})"
+             "\n"
+             R"({"network":"255.255.255.255","prefix":32,"first_host":"255.255.255.255","last_host":"255.255.255.255","broadcast":null})"
+             "\n");
   QTest::newRow("/30 json")
       << QStringList{"10.0.0.0/30", "30", "--json"}
-      << QByteArray(R"({"network":"10.0.0.0","prefix":30,"first_host":"10.0.0.1","last_host":"10.0.0.2","broadcast":"10.0.0.3"})"
-                    "\n");
+      << QByteArray(
+             R"({"network":"10.0.0.0","prefix":30,"first_host":"10.0.0.1","last_host":"10.0.0.2","broadcast":"10.0.0.3"})"
+             "\n");
   QTest::newRow("csv") << QStringList{"10.0.0.0/29", "30", "--csv"}
-                       << QByteArray("network,prefix,first_host,last_host,broadcast\n"
-                                     "10.0.0.0,30,10.0.0.1,10.0.0.2,10.0.0.3\n"
-                                     "10.0.0.4,30,10.0.0.5,10.0.0.6,10.0.0.7\n");
-  QTest::newRow("count of a /8 in /32") << QStringList{"10.0.0.0/8", "32", "--count"}
-                                        << QByteArray("16777216\n");
+                       << QByteArray(
+                              "network,prefix,first_host,last_host,broadcast\n"
+                              "10.0.0.0,30,10.0.0.1,10.0.0.2,10.0.0.3\n"
+                              "10.0.0.4,30,10.0.0.5,10.0.0.6,10.0.0.7\n");
+  QTest::newRow("count of a /8 in /32")
+      << QStringList{"10.0.0.0/8", "32", "--count"} << QByteArray("16777216\n");
   QTest::newRow("count of /1 in /32") << QStringList{"128.0.0.0/1", "32", "--count", "--json"}
                                       << QByteArray("{\"count\":2147483648}\n");
 }
@@ -407,20 +408,20 @@ void TestCli::masks_data() {
   QTest::newRow("default: /8 to /30 and /32")
       << QStringList{} << 24
       << QByteArray(
-             R"({"mask":"255.0.0.0","prefix":8,"hosts":"16777214","wildcard":"0.255.255.255","remark":"Class A"})")
+             R"({"mask":"255.0.0.0","prefix":8,"hosts":16777214,"wildcard":"0.255.255.255","remark":"Class A"})")
       << hostMask;
   QTest::newRow("with RFC 3021") << QStringList{"--rfc3021"} << 25 << QByteArray() << hostMask;
   QTest::newRow("from /1")
       << QStringList{"--from", "1"} << 31
       << QByteArray(
-             R"({"mask":"128.0.0.0","prefix":1,"hosts":"2147483646","wildcard":"127.255.255.255","remark":""})")
+             R"({"mask":"128.0.0.0","prefix":1,"hosts":2147483646,"wildcard":"127.255.255.255","remark":""})")
       << hostMask;
-  QTest::newRow("from /1 with RFC 3021") << QStringList{"--from", "1", "--rfc3021"} << 32
-                                         << QByteArray() << hostMask;
+  QTest::newRow("from /1 with RFC 3021")
+      << QStringList{"--from", "1", "--rfc3021"} << 32 << QByteArray() << hostMask;
   QTest::newRow("from /24")
       << QStringList{"--from", "24"} << 8
       << QByteArray(
-             R"({"mask":"255.255.255.0","prefix":24,"hosts":"254","wildcard":"0.0.0.255","remark":"Class C"})")
+             R"({"mask":"255.255.255.0","prefix":24,"hosts":254,"wildcard":"0.0.0.255","remark":"Class C"})")
       << hostMask;
   QTest::newRow("subnetting 255.255.255.0")
       << QStringList{"--subnetting", "255.255.255.0"} << 6
@@ -452,10 +453,8 @@ void TestCli::masks() {
   QCOMPARE(r.status, 0);
   const nlohmann::ordered_json all = nlohmann::ordered_json::parse(r.out.constData());
   QCOMPARE(int(all.size()), rows);
-  if (!first.isEmpty())
-    QCOMPARE(QByteArray::fromStdString(all.front().dump()), first);
-  if (!last.isEmpty())
-    QCOMPARE(QByteArray::fromStdString(all.back().dump()), last);
+  if (!first.isEmpty()) QCOMPARE(QByteArray::fromStdString(all.front().dump()), first);
+  if (!last.isEmpty()) QCOMPARE(QByteArray::fromStdString(all.back().dump()), last);
 }
 
 // ---------------------------------------------------------------- int
@@ -467,8 +466,8 @@ void TestCli::integer_data() {
     QTest::newRow(name) << args << lines;
   };
   row("10.0.0.1", {"10.0.0.1"},
-      {"Decimal: 167772161", "IP     : 10.0.0.1", "MAC    : 00:00:0a:00:00:01",
-       "htonl  : 1.0.0.10", "!Swapped"});
+      {"Decimal: 167772161", "IP     : 10.0.0.1", "MAC    : 00:00:0a:00:00:01", "htonl  : 1.0.0.10",
+       "!Swapped"});
   row("MAC", {"aa:bb:cc:dd:ee:ff"}, {"Decimal: 187723572702975", "Swapped: 55:dd:33:bb:77:ff"});
   row("MAC bits reversed", {"01-00-5E-00-00-01", "--mac-format", "dash"},
       {"MAC    : 01-00-5e-00-00-01", "Swapped: 80-00-7a-00-00-80"});
@@ -502,7 +501,8 @@ void TestCli::integer_data() {
   row("10.0.0.1 + 1", {"10.0.0.1", "+", "1"}, {"10.0.0.1 + 1 = 167772162", "IP     : 10.0.0.2"});
   row("words in any case", {"6", "or", "1", "Xor", "2"}, {"6 | 1 = 7", "7 ^ 2 = 5"});
   row("symbols", {"12", "|", "3", "^", "1"}, {"12 | 3 = 15", "15 ^ 1 = 14"});
-  row("multiplication wraps", {"0x100000000", "*", "0x100000000"}, {"0x100000000 * 0x100000000 = 0"});
+  row("multiplication wraps", {"0x100000000", "*", "0x100000000"},
+      {"0x100000000 * 0x100000000 = 0"});
 }
 
 void TestCli::integer() {
@@ -524,11 +524,12 @@ void TestCli::integer() {
 void TestCli::integerJson() {
   TRun r = Run({"int", "--json", "0xff"});
   QCOMPARE(r.status, 0);
-  QCOMPARE(r.out, QByteArray(R"({"kind":"hex","decimal":"255","unsigned":255,"binary":"0b11111111",)"
-                             R"("octal":"0o377","hex":"0xFF","ipv4":"0.0.0.255",)"
-                             R"("mac":"00:00:00:00:00:ff","htonl":4278190080,"bits":8,)"
-                             R"("mac_swapped":null})"
-                             "\n"));
+  QCOMPARE(r.out,
+           QByteArray(R"({"kind":"hex","decimal":"255","unsigned":255,"binary":"0b11111111",)"
+                      R"("octal":"0o377","hex":"0xFF","ipv4":"0.0.0.255",)"
+                      R"("mac":"00:00:00:00:00:ff","htonl":4278190080,"bits":8,)"
+                      R"("mac_swapped":null})"
+                      "\n"));
   r = Run({"int", "--json", "--", "-1"});
   json j = ParseJson(r.out);
   QCOMPARE(j["kind"], "decimal");
@@ -563,11 +564,11 @@ void TestCli::hosts_data() {
   QTest::addColumn<QString>("network");
   QTest::addColumn<char>("delimiter");
   QTest::addColumn<int>("limit");
-  QTest::newRow("192.168.1.0/30 comma") << QStringList{"--delimiter", "comma"}
-                                        << "192.168.1.0/30" << ',' << 0;
+  QTest::newRow("192.168.1.0/30 comma")
+      << QStringList{"--delimiter", "comma"} << "192.168.1.0/30" << ',' << 0;
   QTest::newRow("/24 semicolon") << QStringList{} << "10.1.2.0 255.255.255.0" << ';' << 0;
-  QTest::newRow("/16 cut at 4096 tab") << QStringList{"--limit", "4096", "--delimiter", "tab"}
-                                       << "172.16.0.0/16" << '\t' << 4096;
+  QTest::newRow("/16 cut at 4096 tab")
+      << QStringList{"--limit", "4096", "--delimiter", "tab"} << "172.16.0.0/16" << '\t' << 4096;
   QTest::newRow("/31 space") << QStringList{"--delimiter", "space"} << "10.0.0.0/31" << ' ' << 0;
   QTest::newRow("/32") << QStringList{} << "10.0.0.7/32" << ';' << 0;
   QTest::newRow("/20 in full") << QStringList{} << "10.0.0.0/20" << ';' << 0;
@@ -588,10 +589,10 @@ void TestCli::hosts() {
   QCOMPARE(WithFixedDate(r.out), EditorFile(network, delimiter, limit > 0 ? limit : INT_MAX));
 
   if (network == QLatin1String("192.168.1.0/30")) {
-    QCOMPARE(Lines(r.out).mid(2), QStringList({"Generated by Orvex Light 2.0", "",
-                                               "IP Address,Host Name", "192.168.1.0,nwc0a80100",
-                                               "192.168.1.1,hc0a80101", "192.168.1.2,hc0a80102",
-                                               "192.168.1.3,bcc0a80103"}));
+    QCOMPARE(Lines(r.out).mid(2),
+             QStringList({"Generated by Orvex Light 2.0", "", "IP Address,Host Name",
+                          "192.168.1.0,nwc0a80100", "192.168.1.1,hc0a80101",
+                          "192.168.1.2,hc0a80102", "192.168.1.3,bcc0a80103"}));
     QCOMPARE(Lines(r.out).first(),
              QStringLiteral("IP Host List for nwc0a80100 (192.168.1.0 255.255.255.252)"));
   }
@@ -618,13 +619,14 @@ void TestCli::hostsNames() {
 
   TRun r = Run({"hosts", "192.168.1.0/29", "--names", path, "--names-delimiter", "comma"});
   QCOMPARE(r.status, 0);
-  QCOMPARE(Lines(r.out).mid(5, 4), QStringList({"192.168.1.0;nwc0a80100",
-                                                "192.168.1.1;gateway \"one\"",
-                                                "192.168.1.2;printer",
-                                                // The file's own name for the old broadcast.
-                                                "192.168.1.3;bcc0a80103"}));
+  QCOMPARE(
+      Lines(r.out).mid(5, 4),
+      QStringList({"192.168.1.0;nwc0a80100", "192.168.1.1;gateway \"one\"", "192.168.1.2;printer",
+                   // The file's own name for the old broadcast.
+                   "192.168.1.3;bcc0a80103"}));
   r = Run({"hosts", "192.168.1.0/29", "--names", path, "--delimiter", "comma", "--json"});
-  QCOMPARE(Lines(r.out).at(1), QStringLiteral(R"({"address":"192.168.1.1","name":"gateway \"one\""})"));
+  QCOMPARE(Lines(r.out).at(1),
+           QStringLiteral(R"({"address":"192.168.1.1","name":"gateway \"one\""})"));
   // A file that starts later than the list matches nothing, as in the editor.
   r = Run({"hosts", "192.168.0.0/23", "--names", path, "--delimiter", "comma"});
   QCOMPARE(r.status, 1);
@@ -655,8 +657,10 @@ void TestCli::badInput_data() {
   row({"calc", "10.0.0.1"}, 1,
       "orvex-cli: calc: '10.0.0.1': no network mask; give MASK, a /prefix or a mask after a blank");
   row({"calc"}, 2, "orvex-cli: ADDRESS is required");
-  row({"calc", "1.2.3.4", "/24", "more"}, 2, "orvex-cli: The following argument was not expected: more");
-  row({"calc", "1.2.3.4/24", "--bogus"}, 2, "orvex-cli: The following argument was not expected: --bogus");
+  row({"calc", "1.2.3.4", "/24", "more"}, 2,
+      "orvex-cli: The following argument was not expected: more");
+  row({"calc", "1.2.3.4/24", "--bogus"}, 2,
+      "orvex-cli: The following argument was not expected: --bogus");
   row({"calc", "1.2.3.4/24", "--json", "--csv"}, 2, "orvex-cli: --json excludes --csv");
   row({"calc", "1.2.3.4/24", "--mac-format", "plain"}, 2,
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
@@ -697,7 +701,8 @@ void TestCli::badInput_data() {
   row({"hosts", "10.0.0.0"}, 1,
       "orvex-cli: hosts: '10.0.0.0' is not a valid network: write it as 192.168.1.0/24 or "
       "\"192.168.1.0 255.255.255.0\".");
-  row({"hosts", "10.0.0.0/24", "--limit", "0"}, 2, "orvex-cli: --limit: Value 0 not in range 1 to 2147483647");
+  row({"hosts", "10.0.0.0/24", "--limit", "0"}, 2,
+      "orvex-cli: --limit: Value 0 not in range 1 to 2147483647");
   row({"hosts", "10.0.0.0/24", "--delimiter", "pipe"}, 2,
       "orvex-cli: --delimiter: pipe not in {comma,semicolon,tab,space}");
   row({"hosts", "10.0.0.0/24", "--names", "/nonexistent/list.csv"}, 1,
@@ -713,7 +718,8 @@ void TestCli::badInput() {
   QCOMPARE(r.out, QByteArray());
   QCOMPARE(Lines(r.err).value(0), err);
   if (status == 2) {
-    QVERIFY2(Lines(r.err).value(1).startsWith(QLatin1String("Usage: orvex-cli")), r.err.constData());
+    QVERIFY2(Lines(r.err).value(1).startsWith(QLatin1String("Usage: orvex-cli")),
+             r.err.constData());
   } else {
     QCOMPARE(Lines(r.err).size(), 1);
   }
@@ -815,8 +821,10 @@ void TestCli::outputFileFailures_data() {
   QTest::addColumn<QString>("err");
   QTest::newRow("missing folder") << "missing/list.csv"
                                   << "Couldn't write %1: No such file or directory";
-  QTest::newRow("a folder") << "folder" << "Couldn't write %1: Is a directory";
-  QTest::newRow("a device") << "/dev/full" << "Couldn't write %1: not a regular file";
+  QTest::newRow("a folder") << "folder"
+                            << "Couldn't write %1: Is a directory";
+  QTest::newRow("a device") << "/dev/full"
+                            << "Couldn't write %1: not a regular file";
 }
 
 void TestCli::outputFileFailures() {
@@ -887,7 +895,8 @@ void TestCli::subnetsStreamInFlatMemory() {
     QFile f(status);
     if (!f.open(QIODevice::ReadOnly)) continue;
     for (const QByteArray& line : f.readAll().split('\n'))
-      if (line.startsWith("VmHWM:")) peakKiB = line.mid(6).trimmed().split(' ').first().toLongLong();
+      if (line.startsWith("VmHWM:"))
+        peakKiB = line.mid(6).trimmed().split(' ').first().toLongLong();
   }
   QCOMPARE(p.exitCode(), 0);
   QVERIFY2(peakKiB < 64 * 1024, qPrintable(QString::number(peakKiB)));
@@ -923,8 +932,8 @@ void TestCli::randomNetworks() {
     QCOMPARE(j["addresses"].get<uint64_t>(), uint64_t(1) << (32 - prefix));
     // The calculator shows no network for a host mask, the network 0.0.0.0
     // and a group under a mask reaching below 224.0.0.0.
-    const bool shown = prefix < 32 && h.network_value() != 0 &&
-                       (!h.address.is_class_d() || network.is_class_d());
+    const bool shown =
+        prefix < 32 && h.network_value() != 0 && (!h.address.is_class_d() || network.is_class_d());
     QVERIFY2(j["network"].is_null() != shown, qPrintable(row));
     if (shown) {
       QCOMPARE(j["network"], h.network_text());
@@ -933,7 +942,8 @@ void TestCli::randomNetworks() {
       const bool mask31 = prefix == 31;
       if (!network.is_class_d()) {
         QCOMPARE(j["first_host"], ipv4(mask31 ? h.network_value() : h.network_value() + 1).text());
-        QCOMPARE(j["last_host"], ipv4(mask31 ? h.network_value() + 1 : h.broadcast_value() - 1).text());
+        QCOMPARE(j["last_host"],
+                 ipv4(mask31 ? h.network_value() + 1 : h.broadcast_value() - 1).text());
       }
       if (mask31 || h.address.is_class_d())
         QVERIFY(j["broadcast"].is_null());
@@ -947,9 +957,9 @@ void TestCli::randomNetworks() {
 
   // Every network split a few bits further, all in one run of a shell loop.
   QProcess p;
-  p.start(QStringLiteral("bash"),
-          {"-c", "while read n p; do \"$0\" subnets \"$n\" \"$p\" --json || exit; done",
-           ORVEX_CLI});
+  p.start(
+      QStringLiteral("bash"),
+      {"-c", "while read n p; do \"$0\" subnets \"$n\" \"$p\" --json || exit; done", ORVEX_CLI});
   p.write(subnetsInput);
   p.closeWriteChannel();
   QVERIFY(p.waitForFinished(120000));

@@ -241,8 +241,8 @@ void TestNetCalc::addressField_data() {
       {"", "", "", ""},
   };
   for (const auto& r : rows)
-    QTest::newRow(RowName(r.text)) << QString(r.text) << QString(r.field) << QString(r.address)
-                                   << QString(r.mask);
+    QTest::newRow(RowName(r.text))
+        << QString(r.text) << QString(r.field) << QString(r.address) << QString(r.mask);
 }
 
 void TestNetCalc::addressField() {
@@ -290,7 +290,8 @@ void TestNetCalc::subnetworkHosts_data() {
   QTest::newRow("/26") << "192.168.1.64" << 26 << "192.168.1.65 - 192.168.1.126";
   QTest::newRow("/30") << "10.0.0.4" << 30 << "10.0.0.5 - 10.0.0.6";
   QTest::newRow("/31: both addresses") << "10.0.0.4" << 31 << "10.0.0.4 - 10.0.0.5";
-  QTest::newRow("/32: the address") << "255.255.255.255" << 32 << "255.255.255.255 - 255.255.255.255";
+  QTest::newRow("/32: the address")
+      << "255.255.255.255" << 32 << "255.255.255.255 - 255.255.255.255";
   QTest::newRow("/1") << "128.0.0.0" << 1 << "128.0.0.1 - 255.255.255.254";
 }
 

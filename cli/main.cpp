@@ -89,6 +89,15 @@ int main(int argc, char** argv) {
   const std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
                                              AddMasksCommand(app), AddIntCommand(app),
                                              AddHostsCommand(app)};
+  // A mistyped subcommand is named as such, not reported as a missing one.
+  const auto known = [&commands](const char* name) {
+    for (const TSubcommand& c : commands)
+      if (c.app->get_name() == name) return true;
+    return false;
+  };
+  if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
+    return UsageError(
+        app, std::string("'") + argv[1] + "' is no subcommand: calc, subnets, masks, int or hosts");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

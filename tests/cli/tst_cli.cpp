@@ -657,6 +657,7 @@ void TestCli::badInput_data() {
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
+  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int or hosts");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,
@@ -797,6 +798,20 @@ void TestCli::outputFile() {
   QCOMPARE(stat(path.toLocal8Bit().constData(), &st), 0);
   QCOMPARE(st.st_mode & 0777, 0640u);
   QCOMPARE(OtherFiles(dir.path(), {"list.csv"}), QStringList());
+
+  // Ended by a signal half-way: the old file stays, the temporary file goes.
+  QProcess p;
+  p.start(QStringLiteral(ORVEX_CLI), {"hosts", "10.0.0.0/8", "-o", path});
+  QVERIFY(p.waitForStarted());
+  QStringList temporary;
+  for (int i = 0; i < 1000 && temporary.isEmpty(); ++i, QThread::msleep(5))
+    temporary = OtherFiles(dir.path(), {"list.csv"});
+  QCOMPARE(temporary.size(), 1);
+  p.terminate();
+  QVERIFY(p.waitForFinished(10000));
+  QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+  QCOMPARE(OtherFiles(dir.path(), {"list.csv"}), QStringList());
+  QCOMPARE(FileContent(path), Run({"subnets", "10.0.0.0/24", "26", "--csv"}).out);
 
   // Through a link the file it names is replaced; the link stays.
   const QString link = dir.filePath(QStringLiteral("link.csv"));

@@ -414,6 +414,9 @@ int RunStream(const TCalcOptions& o) {
       out.Write(line.View());
     };
     for (;;) {
+      // What is ready goes out before waiting for more, so results follow
+      // input that comes line by line; a fast input still fills whole blocks.
+      out.Flush();
       const ssize_t got = read(0, block.data(), block.size());
       if (got < 0 && errno == EINTR) continue;
       if (got < 0)

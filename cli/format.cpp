@@ -9,9 +9,13 @@ constexpr std::size_t kLabelWidth = 20;
 }  // namespace
 
 std::string Quoted(std::string_view text) {
+  // A message stays one readable line, whatever came in.
+  constexpr std::size_t kLongest = 80;
+  const bool cut = text.size() > kLongest;
   std::string s = "'";
-  for (char c : text) s += static_cast<unsigned char>(c) < 32 || c == 127 ? '?' : c;
-  s += '\'';
+  for (char c : text.substr(0, cut ? kLongest - 3 : text.size()))
+    s += static_cast<unsigned char>(c) < 32 || c == 127 ? '?' : c;
+  s += cut ? "...'" : "'";
   return s;
 }
 

@@ -16,7 +16,8 @@ struct TInputError {
   std::string message;
 };
 
-// "'text'" for messages, control characters shown as "?".
+// "'text'" for messages, control characters shown as "?", a text longer
+// than 80 characters cut to 77 and "...".
 std::string Quoted(std::string_view text);
 
 // Writes into p and returns the end.

@@ -107,6 +107,7 @@ class TestCli : public QObject {
   void calcJson();
   void calcStream_data();
   void calcStream();
+  void calcAnswersEachLine();
   void subnets_data();
   void subnets();
   void masks_data();
@@ -350,6 +351,22 @@ void TestCli::calcStream() {
   const QStringList out = Lines(r.out);
   QCOMPARE(out.size(), lines.size());
   for (int i = 0; i < out.size(); ++i) QVERIFY2(out[i].startsWith(lines[i]), qPrintable(out[i]));
+}
+
+void TestCli::calcAnswersEachLine() {
+  // Input that comes line by line is answered line by line, not at its end.
+  QProcess p;
+  p.start(QStringLiteral(ORVEX_CLI), {"calc", "-", "--json"});
+  QVERIFY(p.waitForStarted());
+  for (const char* line : {"10.0.0.1/8\n", "192.168.7.7/24\n"}) {
+    p.write(line);
+    QVERIFY(p.waitForReadyRead(10000));
+    QVERIFY(p.readAllStandardOutput().startsWith(QByteArray("{\"input\":\"") +
+                                                 QByteArray(line).trimmed()));
+  }
+  p.closeWriteChannel();
+  QVERIFY(p.waitForFinished(10000));
+  QCOMPARE(p.exitCode(), 0);
 }
 
 // ---------------------------------------------------------------- subnets and masks
@@ -639,6 +656,8 @@ void TestCli::badInput_data() {
   row({"calc", "300.1.1.1", "/8"}, 1, "orvex-cli: calc: '300.1.1.1' is not a valid IP address.");
   row({"calc", ""}, 1, "orvex-cli: calc: '' is not a valid IP address.");
   row({"calc", "10.0.0.1", "/33"}, 1, "orvex-cli: calc: '/33': Invalid network mask.");
+  row({"calc", QString(100, 'x') + "\t/8"}, 1,
+      qPrintable("orvex-cli: calc: '" + QString(77, 'x') + "...' is not a valid IP address."));
   row({"calc", "10.0.0.1", "/0"}, 1, "orvex-cli: calc: '/0': Invalid network mask.");
   row({"calc", "10.0.0.1", "abc"}, 1, "orvex-cli: calc: 'abc': Invalid network mask.");
   row({"calc", "10.0.0.1", "255.255.0.255"}, 1,

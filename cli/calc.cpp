@@ -78,8 +78,8 @@ const TSpecialBlocks& SpecialBlocks() {
   return blocks;
 }
 
-// Examines inputs with the options of one run; the mask readings of the
-// last few mask texts are kept, as streams repeat them.
+// Examines inputs with the options of one run; what a mask text reads as is
+// kept (for up to 64 texts), as streams repeat their masks.
 class TCalculator {
  public:
   explicit TCalculator(const TCalcOptions& o)

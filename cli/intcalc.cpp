@@ -225,12 +225,11 @@ TSubcommand AddIntCommand(CLI::App& app) {
   sub->footer(R"(Arithmetic wraps around at 64 bits; division is unsigned and reports its
 remainder. NOT before a number complements that number; after a number it
 complements the result so far, as the window's NOT button does. Quote the
-symbols the shell would take (& | ^ ! *). A negative number after -- :
-  orvex-cli int -- -8 / 2
+symbols the shell would take (& | ^ ! *).
 
 Examples:
   orvex-cli int 0xff
-  orvex-cli int 7 / 2
+  orvex-cli int -8 / 2
   orvex-cli int 10.0.0.1 + 1 --json)");
   return {sub, [o, sub] { return Run(*o, *sub); }};
 }

@@ -6,8 +6,11 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsimpleini-dev libbenchmark-dev \
+              libcli11-dev nlohmann-json3-dev scdoc \
               xvfb xauth imagemagick xdotool clang-14 libclang-rt-14-dev \
               desktop-file-utils appstream strace file dpkg-dev
+# The command line benchmark measures prips in the same run.
+BENCH_PACKAGES := prips
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja
 
@@ -17,7 +20,7 @@ all: build
 
 # Installs only what is missing (apt-get needs a package list first).
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -59,10 +62,12 @@ run: configure
 	cmake --build $(BUILD) -j $(JOBS) --target orvex
 	cd $(BUILD) && ./orvex
 
-bench: deps
+bench:
+	$(MAKE) deps EXTRA_PACKAGES="$(BENCH_PACKAGES)"
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DORVEX_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen $$b || exit 1; fi; done
+	bench/bench_cli.sh $(BENCH_BUILD)/cli/orvex-cli
 
 # Runs every fuzz target (one per reader of outside text) for FUZZ_SECONDS,
 # two at a time.

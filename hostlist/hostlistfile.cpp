@@ -86,18 +86,12 @@ char OpenFileDelimiter(int filter, QChar fallback) {
   return Latin1(fallback);
 }
 
-TFileResult SaveHostListFile(const QString& path, const THostListModel& model,
-                             const THostListSave& how) {
-  const TBlockWriteFn write = how.write ? how.write : TBlockWriteFn(WriteBlock);
-  QSaveFile file(path);
-  // Unbuffered, so a full disk shows in the count of the write itself.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return TFileResult::Failed;
-
+TFileResult WriteHostList(const THostListModel& model, const THostListSave& how,
+                          const TBlockSinkFn& sink) {
   std::string out;
   out.reserve(kBlockSize + 4096);
   auto flush = [&] {
-    const int64_t size = int64_t(out.size());
-    const bool ok = size == 0 || write(file, out.data(), size) == size;
+    const bool ok = out.empty() || sink(out.data(), out.size());
     out.clear();
     return ok;
   };
@@ -116,10 +110,8 @@ TFileResult SaveHostListFile(const QString& path, const THostListModel& model,
   const std::vector<TNameRuns::Run>& runs = model.Names().Runs();
   std::size_t k = 0;
   for (int row = 0; row < rows; ++row) {
-    if (row % kProgressEvery == 0 && how.progress && !how.progress(row, rows)) {
-      file.cancelWriting();
+    if (row % kProgressEvery == 0 && how.progress && !how.progress(row, rows))
       return TFileResult::Cancelled;
-    }
     model.AppendAddressText(row, out);
     out += d;
     while (k < runs.size() && runs[k].last < uint32_t(row)) ++k;
@@ -128,18 +120,25 @@ TFileResult SaveHostListFile(const QString& path, const THostListModel& model,
     else
       model.AppendGeneratedName(row, out);
     out += '\n';
-    if (out.size() >= kBlockSize && !flush()) {
-      file.cancelWriting();
-      return TFileResult::Failed;
-    }
+    if (out.size() >= kBlockSize && !flush()) return TFileResult::Failed;
   }
-  if (!flush() || file.error() != QFileDevice::NoError) {
+  if (!flush()) return TFileResult::Failed;
+  if (how.progress && !how.progress(rows, rows)) return TFileResult::Cancelled;
+  return TFileResult::Done;
+}
+
+TFileResult SaveHostListFile(const QString& path, const THostListModel& model,
+                             const THostListSave& how) {
+  const TBlockWriteFn write = how.write ? how.write : TBlockWriteFn(WriteBlock);
+  QSaveFile file(path);
+  // Unbuffered, so a full disk shows in the count of the write itself.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return TFileResult::Failed;
+  const TFileResult result = WriteHostList(model, how, [&](const char* data, std::size_t size) {
+    return write(file, data, int64_t(size)) == int64_t(size);
+  });
+  if (result != TFileResult::Done || file.error() != QFileDevice::NoError) {
     file.cancelWriting();
-    return TFileResult::Failed;
-  }
-  if (how.progress && !how.progress(rows, rows)) {
-    file.cancelWriting();
-    return TFileResult::Cancelled;
+    return result == TFileResult::Cancelled ? result : TFileResult::Failed;
   }
   return file.commit() ? TFileResult::Done : TFileResult::Failed;
 }

@@ -47,6 +47,14 @@ struct THostListSave {
 TFileResult SaveHostListFile(const QString& path, const THostListModel& model,
                              const THostListSave& how);
 
+// Takes the file's content block by block; returns false when the block could
+// not be written.
+using TBlockSinkFn = std::function<bool(const char* data, std::size_t size)>;
+// Produces the content of the file (header, column header and rows) in blocks
+// of about 1 MB, as SaveHostListFile writes it; how.write is not used.
+TFileResult WriteHostList(const THostListModel& model, const THostListSave& how,
+                          const TBlockSinkFn& sink);
+
 // Rows whose names contain `delimiter` (they would not read back whole):
 // the first `max` rows and how many there are in all.
 struct TDelimiterClash {

@@ -24,8 +24,12 @@ void HighlightTail(TBlockLine& line, int n) {
 }  // namespace
 
 TBlock ConvertedValues(int64_t value, int bitWidth, bool highlightLow32, int macFormat) {
+  if (value == 0) return TBlock();
+  return ConvertedValueLines(value, bitWidth, highlightLow32, macFormat);
+}
+
+TBlock ConvertedValueLines(int64_t value, int bitWidth, bool highlightLow32, int macFormat) {
   TBlock block;
-  if (value == 0) return block;
   const auto u = static_cast<uint64_t>(value);
   block.push_back(Line("Decimal: " + DecimalText(value)));
 

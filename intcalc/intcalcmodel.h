@@ -65,6 +65,8 @@ using TBlock = std::vector<TBlockLine>;
 // highlightLow32 the lower 32 binary and 8 hex digits are marked when there
 // are more.
 TBlock ConvertedValues(int64_t value, int bitWidth, bool highlightLow32, int macFormat);
+// The same lines also for 0, which the window leaves without a block.
+TBlock ConvertedValueLines(int64_t value, int bitWidth, bool highlightLow32, int macFormat);
 
 // The calculation-line symbol of an operator (" & ", " + ", ...).
 const char* OperatorSymbol(TPendingOp op);

@@ -9,42 +9,52 @@ constexpr uint32_t Dotted(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
 }
 }  // namespace
 
-QString MulticastScopeText(uint32_t address, uint32_t mask) {
+std::string MulticastScope(uint32_t address, uint32_t mask) {
   // First match wins; the ad-hoc block deliberately ends at 224.0.255.0.
-  if (address < Dotted(224, 0, 1, 0)) return QStringLiteral("reserved link local address");
-  if (address >= Dotted(239, 0, 0, 0)) return QStringLiteral("limited scope address");
+  if (address < Dotted(224, 0, 1, 0)) return "reserved link local address";
+  if (address >= Dotted(239, 0, 0, 0)) return "limited scope address";
   if (address >= Dotted(232, 0, 0, 0) && address <= Dotted(232, 255, 255, 255))
-    return QStringLiteral("source specific address");
+    return "source specific address";
   if (address >= Dotted(233, 0, 0, 0) && address <= Dotted(233, 255, 255, 255)) {
     // The AS number sits in octets 2 and 3, so it is known only from a /24 on.
     if (mask > Dotted(255, 255, 254, 0))
-      return QStringLiteral("GLOP address, BGP AS# %1").arg((address >> 8) & 0xFFFFu);
-    return QStringLiteral("GLOP address, mask is too wide to determine AS#");
+      return "GLOP address, BGP AS# " + std::to_string((address >> 8) & 0xFFFFu);
+    return "GLOP address, mask is too wide to determine AS#";
   }
   if (address >= Dotted(224, 0, 1, 0) && address <= Dotted(224, 0, 1, 255))
-    return QStringLiteral("Internetwork control address");
-  if (address >= Dotted(224, 0, 2, 0) && address <= Dotted(224, 0, 255, 0))
-    return QStringLiteral("ad-hoc address");
-  return QStringLiteral("globally scoped address");
+    return "Internetwork control address";
+  if (address >= Dotted(224, 0, 2, 0) && address <= Dotted(224, 0, 255, 0)) return "ad-hoc address";
+  return "globally scoped address";
+}
+
+QString MulticastScopeText(uint32_t address, uint32_t mask) {
+  return QString::fromStdString(MulticastScope(address, mask));
+}
+
+std::string MulticastMac(const ipv4& address, int macFormat) {
+  if (!address.is_class_d() || macFormat < 0 || macFormat > 2) return std::string();
+  const uint32_t v = address.value();
+  static const char kHex[] = "0123456789ABCDEF";
+  char octets[3][2];
+  const uint32_t low[3] = {(v >> 16) & 0x7Fu, (v >> 8) & 0xFFu, v & 0xFFu};
+  for (int i = 0; i < 3; ++i) {
+    octets[i][0] = kHex[low[i] >> 4];
+    octets[i][1] = kHex[low[i] & 0xF];
+  }
+  std::string s;
+  if (macFormat == 2) {
+    s = "0100.5E";
+    s.append(octets[0], 2).append(".").append(octets[1], 2).append(octets[2], 2);
+    return s;
+  }
+  const char sep = macFormat == 1 ? '-' : ':';
+  s = macFormat == 1 ? "01-00-5E" : "01:00:5E";
+  for (const auto& o : octets) s.append(1, sep).append(o, 2);
+  return s;
 }
 
 QString MulticastMacText(const ipv4& address, int macFormat) {
-  if (!address.is_class_d()) return QString();
-  const uint32_t v = address.value();
-  const auto hex = [](uint32_t n) {
-    return QStringLiteral("%1").arg(n, 2, 16, QLatin1Char('0')).toUpper();
-  };
-  const QString a = hex((v >> 16) & 0x7Fu), b = hex((v >> 8) & 0xFFu), c = hex(v & 0xFFu);
-  switch (macFormat) {
-    case 0:
-      return QStringLiteral("01:00:5E:%1:%2:%3").arg(a, b, c);
-    case 1:
-      return QStringLiteral("01-00-5E-%1-%2-%3").arg(a, b, c);
-    case 2:
-      return QStringLiteral("0100.5E%1.%2%3").arg(a, b, c);
-    default:
-      return QString();
-  }
+  return QString::fromStdString(MulticastMac(address, macFormat));
 }
 
 QStringList MulticastGroupsOfMac(const QString& macText) {

@@ -1,5 +1,7 @@
 #include "ipcalc/netcalc.h"
 
+#include <cstring>
+
 #include "ipcalc/multicast.h"
 
 namespace {
@@ -16,69 +18,55 @@ QString Dotted(uint32_t value) {
   return QtText(ipv4(value).text());
 }
 
-// Cuts "/p" and then " mask" off an address text.
-QString CutAddressText(QString text) {
-  const int slash = text.indexOf(QLatin1Char('/'));
-  if (slash >= 0) text.truncate(slash);
-  const int blank = text.indexOf(QLatin1Char(' '));
-  if (blank >= 0) text.truncate(blank);
-  return text;
-}
-
 // Classful part of the remark with the subnetting or supernet note.
-void ClassRemark(QString& r, const QString& base, uint32_t classMask, int classBits, uint32_t m,
+void ClassRemark(std::string& r, const char* base, uint32_t classMask, int classBits, uint32_t m,
                  int p) {
   r = base;
-  if (m > classMask)
-    r += QStringLiteral(", %1 bit subnetting").arg(p - classBits);
-  else if (m < classMask)
-    r += QStringLiteral(", Supernet");
+  if (m > classMask) {
+    // Written without std::to_string: callers examine millions of networks.
+    const int bits = p - classBits;
+    char note[32] = ", ";
+    int n = 2;
+    if (bits >= 10) note[n++] = char('0' + bits / 10);
+    note[n++] = char('0' + bits % 10);
+    r.append(note, std::size_t(n)).append(" bit subnetting");
+  } else if (m < classMask) {
+    r += ", Supernet";
+  }
 }
 
-void HostMaskCase(const ipv4& a, NetCalcResult& r) {
-  r.kind = NetCalcResult::HostMask;
-  r.clearFirst = true;
-  r.numberOfHostsVisible = false;
-  QString rem = QtText(r.mask.text());
+void HostMaskRemark(const ipv4& a, const ipv4& mask, std::string& rem) {
+  rem = mask.text();
   uint32_t classful = 0;
   if (a.is_class_a()) {
-    rem = QStringLiteral("Class A");
+    rem = "Class A";
     classful = kClassAMask;
   }
   if (a.is_class_b()) {
-    rem = QStringLiteral("Class B");
+    rem = "Class B";
     classful = kClassBMask;
   }
   if (a.is_class_c()) {
-    rem = QStringLiteral("Class C");
+    rem = "Class C";
     classful = kClassCMask;
   }
   if (a.is_loopback()) {
-    rem = QStringLiteral("Local Host");
+    rem = "Local Host";
     classful = kClassAMask;
   }
   const ipv4host n(a.value(), classful);
   if (n.network_value() == a.value())
-    rem += n.analysed_mask.prefix_length() == 32 ? QStringLiteral(" host address")
-                                                 : QStringLiteral(" network address");
+    rem += n.analysed_mask.prefix_length() == 32 ? " host address" : " network address";
   else
-    rem += n.broadcast_value() == a.value() ? QStringLiteral(" broadcast address")
-                                            : QStringLiteral(" host address");
-  if (!a.is_class_d() && !a.is_class_e()) r.remarks = rem;
+    rem += n.broadcast_value() == a.value() ? " broadcast address" : " host address";
 }
 
-void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetCalcResult& r) {
+void NetworkLines(const ipv4& a, const ipv4host& f, bool classASupernets, TNetFacts& r) {
   const ipv4& g = f.network;
   const ipv4& m = r.mask;
   r.kind = NetCalcResult::Network;
-  r.networkText = QtText(f.network_text());
-  r.network = *r.networkText + QStringLiteral("  ") + QtText(m.text());
-  if (g.is_class_d()) {
-    r.nwCaption = QStringLiteral("Network [MAC]:");
-    r.network += QStringLiteral(" [") + MulticastMacText(g, in.macFormat) + QStringLiteral("]");
-  } else {
-    r.nwCaption = QStringLiteral("Network:");
-  }
+  r.networkValue = f.network_value();
+  r.multicastNetwork = g.is_class_d();
 
   uint32_t first = f.network_value();
   uint32_t last;
@@ -88,69 +76,47 @@ void NetworkLines(const NetCalcInput& in, const ipv4& a, const ipv4host& f, NetC
     first = first + 1;
     last = f.broadcast_value() - 1;
   }
+  r.firstHost = first;
+  r.lastHost = last;
 
   const ipv4 super = SupernetMask(f.network_value(), m.value());
-  r.supernet = (super.value() >= kClassAMask || in.classASupernets) ? QtText(super.text())
-                                                                    : QStringLiteral("255.0.0.0");
-  r.hostRange = g.is_class_d() ? QStringLiteral("n.a.")
-                               : Dotted(first) + QStringLiteral(" - ") + Dotted(last);
-  r.broadcast = (a.is_class_d() || f.analysed_mask.is_mask31()) ? QStringLiteral("n.a.")
-                                                                : QtText(f.broadcast_text());
-  r.ipv6 = QtText(a.text_mapped());
-  r.numberOfHosts = QStringLiteral("(%1 addresses)").arg(f.host_count());
-  r.nextNetwork = QtText(f.next_network_text());
-  r.prevNetworkText = QtText(ipv4host(f.network_value() - 1u, m.value()).network_text());
-  r.canStepPrev = f.network_value() != 0;
-  r.canStepNext = f.next_network_value() > f.network_value();
-  const uint32_t v = a.value();
-  r.ptr = QStringLiteral("%1.%2.%3.%4.in-addr.arpa")
-              .arg(v & 0xFF)
-              .arg((v >> 8) & 0xFF)
-              .arg((v >> 16) & 0xFF)
-              .arg(v >> 24);
+  r.supernetMask = (super.value() >= kClassAMask || classASupernets) ? super : ipv4(kClassAMask);
+  r.hasHostRange = !g.is_class_d();
+  r.hasBroadcast = !a.is_class_d() && !f.analysed_mask.is_mask31();
+  r.broadcastValue = f.broadcast_value();
+  r.hostCount = f.host_count();
+  r.nextNetworkValue = f.next_network_value();
+  // The network just below, under the same mask.
+  r.previousNetworkValue = (f.network_value() - 1u) & m.value();
 
-  QString rem;
+  std::string& rem = r.remarks;
   const uint32_t mv = m.value();
   const int p = m.prefix_length();
-  if (g.is_class_a()) ClassRemark(rem, QStringLiteral("Class A base"), kClassAMask, 8, mv, p);
-  if (g.is_class_b()) ClassRemark(rem, QStringLiteral("Class B base"), kClassBMask, 16, mv, p);
-  if (g.is_class_c()) ClassRemark(rem, QStringLiteral("Class C base"), kClassCMask, 24, mv, p);
+  if (g.is_class_a()) ClassRemark(rem, "Class A base", kClassAMask, 8, mv, p);
+  if (g.is_class_b()) ClassRemark(rem, "Class B base", kClassBMask, 16, mv, p);
+  if (g.is_class_c()) ClassRemark(rem, "Class C base", kClassCMask, 24, mv, p);
   if (g.is_loopback()) {
-    rem = QStringLiteral("Local Host");
+    rem = "Local Host";
     if (mv > kClassAMask)
-      rem += QStringLiteral(", Subnet");
+      rem += ", Subnet";
     else if (mv < kClassAMask)
-      rem += QStringLiteral(", invalid mask");
+      rem += ", invalid mask";
   }
-  if (g.is_private()) rem += QStringLiteral(", private (RFC1918) network");
-  if (g.is_link_local()) rem += QStringLiteral(", APIPA (Link Local) network");
-  if (m.is_mask31()) rem += QStringLiteral(", RFC3021 point to point network");
-  r.remarks = rem;
+  if (g.is_private()) rem += ", private (RFC1918) network";
+  if (g.is_link_local()) rem += ", APIPA (Link Local) network";
+  if (m.is_mask31()) rem += ", RFC3021 point to point network";
+}
+
+QString LineText(const TNetFacts& f, TNetLine line) {
+  std::string s;
+  AppendNetLine(f, line, s);
+  return QtText(s);
 }
 
 }  // namespace
 
 QString QtText(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-AddressInput ReadAddressInput(const QString& fieldText) {
-  AddressInput in;
-  qsizetype b = 0, e = fieldText.size();
-  while (b < e && fieldText.at(b).unicode() <= 32) ++b;
-  while (e > b && fieldText.at(e - 1).unicode() <= 32) --e;
-  in.text = fieldText.mid(b, e - b);
-  const ipv4host network(Latin1(in.text));
-  in.network = network.is_valid();
-  if (in.network) {
-    in.addressText = in.text;
-    in.address = network.analysed_address;
-    in.maskText = QtText(network.mask_text());
-  } else {
-    in.addressText = CutAddressText(in.text);
-    in.address.assign_text(Latin1(in.addressText));
-  }
-  return in;
 }
 
 uint32_t PrefixMaskValue(int n) {
@@ -191,24 +157,181 @@ QString HexMaskText(const ipv4& mask) {
 }
 
 ipv4 SupernetMask(uint32_t address, uint32_t mask) {
-  ipv4host s(address, mask);
+  // Widening the mask bit by bit while the network address stays the same
+  // ends at the shortest prefix that keeps all of its one bits; for 128.0.0.0
+  // the widening stops after one bit, and never goes beyond /1.
   const uint32_t network = address & mask;
-  bool stop = false;
-  while (s.network_value() == network && !stop) {
-    stop = s.network_value() == 0x80000000u;
-    s.widen_mask();
+  if (network == 0x80000000u) {
+    const int prefix = ipv4(mask).prefix_length();
+    return ipv4(PrefixMaskValue(prefix > 1 ? prefix - 1 : 1));
   }
-  if (!stop) s.narrow_mask();
-  // Widening /1 by one bit would give 0.0.0.0, which is no mask at all.
-  if (s.mask.value() == 0) return ipv4(0x80000000u);
-  return s.mask;
+  if (network == 0) return ipv4(0x80000000u);
+  const int shortest = 32 - __builtin_ctz(network);
+  return ipv4(PrefixMaskValue(shortest > 1 ? shortest : 1));
+}
+
+TNetFacts ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m,
+                         bool classDESubnets, bool classASupernets, int macFormat) {
+  TNetFacts r;
+  ExamineNetwork(addressText, a, m, classDESubnets, classASupernets, macFormat, r);
+  return r;
+}
+
+void ExamineNetwork(std::string_view addressText, const ipv4& a, const ipv4& m, bool classDESubnets,
+                    bool classASupernets, int macFormat, TNetFacts& r) {
+  // Everything but the texts' room starts afresh.
+  std::string text = std::move(r.addressText), remarks = std::move(r.remarks),
+              mac = std::move(r.multicastMac);
+  r = TNetFacts();
+  r.addressText = std::move(text);
+  r.remarks = std::move(remarks);
+  r.multicastMac = std::move(mac);
+  r.remarks.clear();
+  r.multicastMac.clear();
+  r.macFormat = macFormat;
+
+  r.addressText.assign(addressText.data(), addressText.size());
+  r.address = a;
+  r.mask = m;
+  bool accepted = a.is_valid();
+  char dotted[16];
+  if (addressText != std::string_view(dotted, a.text_to(dotted))) {
+    r.addressText = std::string(CutAddressText(addressText));
+    r.address.assign_text(r.addressText);
+  }
+  if (!classDESubnets && (a.is_class_d() || a.is_class_e())) accepted = false;
+
+  if (!accepted) {
+    r.kind = NetCalcResult::NotAccepted;
+    if (a.is_valid() && a.is_class_e()) {
+      r.remarks = "Classe E, for experimental purposes only.";
+    } else if (a.is_valid() && a.is_class_d()) {
+      r.multicastMac = MulticastMac(a, macFormat);
+      r.remarks = "Multicast " + MulticastScope(a.value(), m.value()) + ", MAC: " + r.multicastMac;
+    } else {
+      r.remarks = "Wrong IP address.";
+    }
+    return;
+  }
+
+  if (!(m.is_valid() && (m.is_mask() || (classASupernets && m.is_short_mask())))) {
+    r.kind = NetCalcResult::InvalidMask;
+    return;
+  }
+  if (m.is_all_ones()) {
+    r.kind = NetCalcResult::HostMask;
+    if (!a.is_class_d() && !a.is_class_e()) HostMaskRemark(a, m, r.remarks);
+    return;
+  }
+
+  const ipv4host f(a.value(), m.value());
+  if (f.network.is_zero()) {
+    r.kind = NetCalcResult::ZeroNetwork;
+    r.remarks =
+        r.addressText == f.network_text() ? "\"This network.\"" : "Class A supernet is too big.";
+    return;
+  }
+  NetworkLines(a, f, classASupernets, r);
+
+  if (a.is_class_d()) {
+    if (f.network.is_class_d()) {
+      r.multicastMac = MulticastMac(a, macFormat);
+      r.remarks = "Multicast " + MulticastScope(a.value(), m.value()) + "\nMAC: " + r.multicastMac;
+    } else {
+      // Only the remark stays: the lines would describe a non-multicast block.
+      const uint32_t network = r.networkValue;
+      const ipv4 address = r.address;
+      r.kind = NetCalcResult::SupernetTooWide;
+      r.multicastNetwork = r.hasHostRange = r.hasBroadcast = false;
+      r.firstHost = r.lastHost = r.broadcastValue = r.nextNetworkValue = 0;
+      r.previousNetworkValue = r.hostCount = 0;
+      r.supernetMask = ipv4();
+      r.networkValue = network;
+      r.address = address;
+      r.remarks = "Supernet exceeds multicast range.";
+    }
+  } else if (a.is_class_e()) {
+    r.remarks = "Class E address.";
+  }
+}
+
+void AppendNetLine(const TNetFacts& f, TNetLine line, std::string& out) {
+  char buf[kNetLineRoom];
+  out.append(buf, std::size_t(PutNetLine(f, line, buf) - buf));
+}
+
+char* PutNetLine(const TNetFacts& f, TNetLine line, char* p) {
+  if (f.kind != NetCalcResult::Network) return p;
+  const auto text = [&p](std::string_view s) {
+    std::memcpy(p, s.data(), s.size());
+    p += s.size();
+  };
+  const auto dotted = [&p](uint32_t v) { p += ipv4::dotted_to(v, p); };
+  switch (line) {
+    case nlNetwork:
+      dotted(f.networkValue);
+      text("  ");
+      dotted(f.mask.value());
+      if (f.multicastNetwork) {
+        text(" [");
+        text(MulticastMac(ipv4(f.networkValue), f.macFormat));
+        text("]");
+      }
+      break;
+    case nlSupernet:
+      dotted(f.supernetMask.value());
+      break;
+    case nlHostRange:
+      if (!f.hasHostRange) {
+        text("n.a.");
+        break;
+      }
+      dotted(f.firstHost);
+      text(" - ");
+      dotted(f.lastHost);
+      break;
+    case nlNumberOfHosts: {
+      char digits[10];
+      int n = 0;
+      uint32_t count = f.hostCount;
+      do {
+        digits[n++] = char('0' + count % 10);
+        count /= 10;
+      } while (count != 0);
+      *p++ = '(';
+      while (n > 0) *p++ = digits[--n];
+      text(" addresses)");
+      break;
+    }
+    case nlBroadcast:
+      if (f.hasBroadcast)
+        dotted(f.broadcastValue);
+      else
+        text("n.a.");
+      break;
+    case nlNextNetwork:
+      dotted(f.nextNetworkValue);
+      break;
+    case nlPtr: {
+      const uint32_t v = f.address.value();
+      dotted((v << 24) | ((v & 0xFF00u) << 8) | ((v >> 8) & 0xFF00u) | (v >> 24));
+      text(".in-addr.arpa");
+      break;
+    }
+    case nlIPv6:
+      p += f.address.text_mapped_to(p);
+      break;
+  }
+  return p;
 }
 
 NetCalcResult ComputeNetwork(const NetCalcInput& in) {
   NetCalcResult r;
   r.addressText = in.addressText;
   r.address = in.address;
-  const ipv4 a = in.address;
+  const ipv4& a = in.address;
+  // The multicast panel goes with the examined address, whatever becomes of
+  // the mask.
   if (a.is_valid() && a.is_class_d()) {
     r.multicast = true;
     r.mcIp = QtText(a.text());
@@ -216,87 +339,107 @@ NetCalcResult ComputeNetwork(const NetCalcInput& in) {
   }
 
   // The mask in use: the dotted mask read before, else "/p" or a host count.
-  r.mask = in.networkMask;
-  if (!r.mask.is_valid()) {
+  ipv4 mask = in.networkMask;
+  if (!mask.is_valid()) {
     const QString maskText = in.maskText.trimmed();
     if (maskText.isEmpty()) {
       r.kind = NetCalcResult::MissingMask;
+      r.mask = mask;
       return r;
     }
     bool ok = false;
-    r.mask = ParseMaskText(maskText, ok);
+    mask = ParseMaskText(maskText, ok);
   }
 
-  bool accepted = a.is_valid();
-  if (in.addressText != QtText(a.text())) {
-    r.addressText = CutAddressText(in.addressText);
-    r.address.assign_text(Latin1(r.addressText));
-  }
-  if (!in.classDESubnets && (a.is_class_d() || a.is_class_e())) accepted = false;
-
-  if (!accepted) {
-    r.kind = NetCalcResult::NotAccepted;
-    // An unreadable address gets no subnetworks of an earlier network.
-    r.subnetTable = a.is_valid() ? in.classDESubnets : false;
-    if (a.is_valid() && a.is_class_e()) {
-      r.remarks = QStringLiteral("Classe E, for experimental purposes only.");
-    } else if (r.multicast) {
-      r.remarks = QStringLiteral("Multicast ") + MulticastScopeText(a.value(), r.mask.value()) +
-                  QStringLiteral(", MAC: ") + r.mcMac;
-    } else {
-      r.remarks = QStringLiteral("Wrong IP address.");
-    }
-    return r;
-  }
-
-  const ipv4& m = r.mask;
-  if (!(m.is_valid() && (m.is_mask() || (in.classASupernets && m.is_short_mask())))) {
-    r.kind = NetCalcResult::InvalidMask;
-    return r;
-  }
-  if (m.is_all_ones()) {
-    HostMaskCase(a, r);
-    return r;
-  }
-
-  r.numberOfHostsVisible = true;
-  const ipv4host f(a.value(), m.value());
-  if (f.network.is_zero()) {
-    r.kind = NetCalcResult::ZeroNetwork;
-    r.clearFirst = true;
-    r.remarks = r.addressText == QtText(f.network_text())
-                    ? QStringLiteral("\"This network.\"")
-                    : QStringLiteral("Class A supernet is too big.");
-    return r;
-  }
-  NetworkLines(in, a, f, r);
-
-  if (a.is_class_d()) {
-    r.subnetTable = in.classDESubnets;
-    if (f.network.is_class_d()) {
-      r.remarks = QStringLiteral("Multicast ") + MulticastScopeText(a.value(), m.value()) +
-                  QStringLiteral("\nMAC: ") + r.mcMac;
-    } else {
-      // Only the remark stays: the lines would describe a non-multicast block.
-      const NetCalcResult keep = r;
-      r = NetCalcResult();
-      r.kind = NetCalcResult::SupernetTooWide;
-      r.addressText = keep.addressText;
-      r.address = keep.address;
-      r.mask = keep.mask;
+  const TNetFacts f = ExamineNetwork(Latin1(in.addressText), a, mask, in.classDESubnets,
+                                     in.classASupernets, in.macFormat);
+  r.kind = f.kind;
+  r.addressText = QtText(f.addressText);
+  r.address = f.address;
+  r.mask = f.mask;
+  r.remarks = QtText(f.remarks);
+  switch (f.kind) {
+    case NetCalcResult::NotAccepted:
+      // An unreadable address gets no subnetworks of an earlier network.
+      r.subnetTable = a.is_valid() ? in.classDESubnets : false;
+      break;
+    case NetCalcResult::HostMask:
+      r.clearFirst = true;
+      r.numberOfHostsVisible = false;
+      break;
+    case NetCalcResult::ZeroNetwork:
       r.clearFirst = true;
       r.numberOfHostsVisible = true;
-      r.multicast = keep.multicast;
-      r.mcIp = keep.mcIp;
-      r.mcMac = keep.mcMac;
-      r.networkText = keep.networkText;
-      r.subnetTable = keep.subnetTable;
-      r.remarks = QStringLiteral("Supernet exceeds multicast range.");
-    }
-  } else if (a.is_class_e()) {
-    r.remarks = QStringLiteral("Class E address.");
+      break;
+    case NetCalcResult::Network:
+      r.numberOfHostsVisible = true;
+      r.networkText = Dotted(f.networkValue);
+      if (f.multicastNetwork) r.nwCaption = QStringLiteral("Network [MAC]:");
+      r.network = LineText(f, nlNetwork);
+      r.supernet = LineText(f, nlSupernet);
+      r.hostRange = LineText(f, nlHostRange);
+      r.broadcast = LineText(f, nlBroadcast);
+      r.ipv6 = LineText(f, nlIPv6);
+      r.numberOfHosts = LineText(f, nlNumberOfHosts);
+      r.nextNetwork = LineText(f, nlNextNetwork);
+      r.prevNetworkText = Dotted(f.previousNetworkValue);
+      r.canStepPrev = f.networkValue != 0;
+      r.canStepNext = f.nextNetworkValue > f.networkValue;
+      r.ptr = LineText(f, nlPtr);
+      if (a.is_class_d()) r.subnetTable = in.classDESubnets;
+      break;
+    case NetCalcResult::SupernetTooWide:
+      r.clearFirst = true;
+      r.numberOfHostsVisible = true;
+      r.networkText = Dotted(f.networkValue);
+      r.subnetTable = in.classDESubnets;
+      break;
+    case NetCalcResult::InvalidMask:
+    case NetCalcResult::MissingMask:
+      break;
   }
   return r;
+}
+
+AddressInput ReadAddressInput(const QString& fieldText) {
+  AddressInput in;
+  qsizetype b = 0, e = fieldText.size();
+  while (b < e && fieldText.at(b).unicode() <= 32) ++b;
+  while (e > b && fieldText.at(e - 1).unicode() <= 32) --e;
+  in.text = fieldText.mid(b, e - b);
+  const TAddressField field = ReadAddressField(Latin1(in.text));
+  in.network = !field.maskText.empty();
+  in.addressText = QtText(field.text);
+  in.address = field.address;
+  in.maskText = QtText(field.maskText);
+  return in;
+}
+
+std::string_view CutAddressText(std::string_view text) {
+  text = text.substr(0, text.find('/'));
+  return text.substr(0, text.find(' '));
+}
+
+TAddressField ReadAddressField(std::string_view text) {
+  TAddressField field;
+  ReadAddressField(text, field);
+  return field;
+}
+
+void ReadAddressField(std::string_view text, TAddressField& field) {
+  const ipv4host network(text);
+  field.maskText.clear();
+  if (network.is_valid()) {
+    // The field keeps what was typed; the examination cuts it.
+    field.text.assign(text.data(), text.size());
+    field.address = network.analysed_address;
+    char mask[16];
+    field.maskText.assign(mask, network.mask.text_to(mask));
+  } else {
+    text = CutAddressText(text);
+    field.text.assign(text.data(), text.size());
+    field.address.assign_text(field.text);
+  }
 }
 
 ViewerMaskCheck CheckViewerMask(const QString& text, bool classASupernets) {

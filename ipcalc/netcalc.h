@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
@@ -88,6 +90,66 @@ struct NetCalcResult {
 };
 
 NetCalcResult ComputeNetwork(const NetCalcInput& in);
+
+// The result of one calculation as plain values and the remark: what
+// ComputeNetwork is built on, and what callers that examine many networks at a
+// time use without the cost of QString.
+struct TNetFacts {
+  NetCalcResult::Kind kind = NetCalcResult::NotAccepted;
+  std::string addressText;  // address field after cutting off "/p" or a mask
+  ipv4 address;             // the address read from that text
+  ipv4 mask;                // the mask in use
+  std::string remarks;
+  std::string multicastMac;  // group MAC of a multicast address; "" otherwise
+  // The network case (networkValue also for a multicast address under too
+  // wide a mask).
+  bool multicastNetwork = false;  // the network is a group: "Network [MAC]:"
+  bool hasHostRange = false;      // not "n.a."
+  bool hasBroadcast = false;      // not "n.a."
+  uint32_t networkValue = 0, firstHost = 0, lastHost = 0, broadcastValue = 0;
+  uint32_t nextNetworkValue = 0, previousNetworkValue = 0, hostCount = 0;
+  ipv4 supernetMask;  // as shown: 255.0.0.0 at the widest without class A supernets
+  int macFormat = 0;
+};
+
+// Examines an address (as read from addressText) under a mask already read;
+// the steps after the mask is known. The second form reuses the texts' room.
+TNetFacts ExamineNetwork(std::string_view addressText, const ipv4& address, const ipv4& mask,
+                         bool classDESubnets, bool classASupernets, int macFormat);
+void ExamineNetwork(std::string_view addressText, const ipv4& address, const ipv4& mask,
+                    bool classDESubnets, bool classASupernets, int macFormat, TNetFacts& facts);
+
+// The value lines of the result panel in the network case.
+enum TNetLine {
+  nlNetwork,        // "192.168.1.0  255.255.255.0", with " [MAC]" for a group
+  nlSupernet,       // "255.255.255.0"
+  nlHostRange,      // "192.168.1.1 - 192.168.1.254" or "n.a."
+  nlNumberOfHosts,  // "(254 addresses)"
+  nlBroadcast,      // "192.168.1.255" or "n.a."
+  nlNextNetwork,    // "192.168.2.0"
+  nlPtr,            // "10.1.168.192.in-addr.arpa"
+  nlIPv6,           // "::FFFF:C0A8:10A"
+};
+// Appends the text of a line to out; nothing unless facts.kind is Network.
+void AppendNetLine(const TNetFacts& facts, TNetLine line, std::string& out);
+// The same written at out, which has room for kNetLineRoom bytes; returns the end.
+inline constexpr std::size_t kNetLineRoom = 64;
+char* PutNetLine(const TNetFacts& facts, TNetLine line, char* out);
+
+// How the address field is read: a network text ("10.1.2.3/16", "10.1.2.3
+// 255.255.0.0") gives the address and the mask text, which goes into the mask
+// field; any other text is cut at its first "/" and then at its first blank and
+// read as an address.
+struct TAddressField {
+  std::string text;      // the field's text afterwards
+  ipv4 address;          // invalid when unreadable
+  std::string maskText;  // the mask the text carries; "" when it carries none
+};
+TAddressField ReadAddressField(std::string_view text);
+// The address part of such a text: cut at its first "/", then at its first blank.
+std::string_view CutAddressText(std::string_view text);
+// The same into a field read before, reusing its texts' room.
+void ReadAddressField(std::string_view text, TAddressField& field);
 
 // The shortest mask under which the network address of address/mask is still
 // a network address (for 128.0.0.0 the mask widened by one bit only, never

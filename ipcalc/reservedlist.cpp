@@ -84,9 +84,15 @@ std::vector<TChartEntry> ParseReservedList(const QByteArray& content) {
 int ChartHighlightIndex(const std::vector<TChartEntry>& rows, const QString& addressText,
                         uint32_t maskInUse) {
   // An unreadable address counts as 0.0.0.0, as the block test always has.
-  const uint32_t address = ipv4(addressText.trimmed().toStdString()).value();
+  return ChartHighlightIndex(rows, ipv4(addressText.trimmed().toStdString()).value(), maskInUse);
+}
+
+int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address,
+                        uint32_t maskInUse) {
   int found = -1;
   for (std::size_t i = 0; i < rows.size(); ++i) {
+    // In chart order the blocks that follow all start above the address.
+    if (rows[i].key > address) break;
     if ((address & rows[i].mask) == rows[i].key && maskInUse >= rows[i].mask) found = int(i);
   }
   return found;

@@ -32,6 +32,8 @@ QByteArray ReadReservedList(const QStringList& candidates, QString* usedPath = n
 std::vector<TChartEntry> ParseReservedList(const QByteArray& content);
 
 // Index of the last row whose block contains the address and is not smaller
-// than a network under maskInUse; -1 when there is none.
+// than a network under maskInUse; -1 when there is none. The rows are in
+// chart order, as ParseReservedList gives them.
 int ChartHighlightIndex(const std::vector<TChartEntry>& rows, const QString& addressText,
                         uint32_t maskInUse);
+int ChartHighlightIndex(const std::vector<TChartEntry>& rows, uint32_t address, uint32_t maskInUse);

@@ -61,7 +61,6 @@ TSubnetworkList BuildSubnetworkList(const QString& networkText, const QString& n
   if (!ok) return list;
   const bool cut = count > qulonglong(kMaxSubnetworkRows);
   if (cut) count = kMaxSubnetworkRows;
-  const bool pointToPoint = row.prefix == QLatin1String("/31");
 
   const std::string mask = " " + row.mask.toStdString();
   std::string t = networkText.toStdString() + mask;
@@ -69,13 +68,10 @@ TSubnetworkList BuildSubnetworkList(const QString& networkText, const QString& n
     const ipv4host q(t);
     if (!q.is_valid()) break;
     t = q.next_network_text() + mask;
-    const uint32_t first = q.network_value();
     TSubnetworkRow r;
     r.network = QString::fromStdString(q.network_text());
-    if (pointToPoint)
-      r.hosts = r.network + QStringLiteral(" - ") + Dotted(first + 1u);
-    else
-      r.hosts = Dotted(first + 1u) + QStringLiteral(" - ") + Dotted(q.next_network_value() - 2u);
+    const TSubnetworkHosts hosts = SubnetworkHosts(q.network_value(), q.prefix_length());
+    r.hosts = Dotted(hosts.first) + QStringLiteral(" - ") + Dotted(hosts.last);
     r.number = QString::number(k);
     list.rows.push_back(r);
   }

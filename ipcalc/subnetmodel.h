@@ -49,6 +49,19 @@ struct TSubnetworkList {
 TSubnetworkList BuildSubnetworkList(const QString& networkText, const QString& networkLabel,
                                     const TSubnetRow& row);
 
+// The host addresses of one subnetwork as its list row shows them: both
+// addresses of a /31 (a point-to-point link), the address alone for a /32,
+// else the first and the last host between network and broadcast address.
+struct TSubnetworkHosts {
+  uint32_t first;
+  uint32_t last;
+};
+constexpr TSubnetworkHosts SubnetworkHosts(uint32_t network, int prefix) {
+  if (prefix >= 32) return {network, network};
+  if (prefix == 31) return {network, network + 1u};
+  return {network + 1u, network + ((0xFFFFFFFFu >> prefix) - 1u)};
+}
+
 // Clipboard texts of the selected rows: the network column, one LF after
 // each; or all columns tab-separated, with first and last host split apart.
 QString NetworkColumnText(const std::vector<TSubnetworkRow>& rows);

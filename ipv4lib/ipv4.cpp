@@ -1,6 +1,6 @@
 #include "ipv4lib/ipv4.h"
 
-#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -52,6 +52,22 @@ struct ClassTable {
 };
 constexpr ClassTable kClassByFirstOctet;
 
+// Decimal digits of every octet, NUL-padded to four bytes.
+struct OctetTexts {
+  char text[256][4];
+  unsigned char length[256];
+  constexpr OctetTexts() : text(), length() {
+    for (unsigned octet = 0; octet < 256; ++octet) {
+      unsigned char n = 0;
+      if (octet >= 100) text[octet][n++] = static_cast<char>('0' + octet / 100);
+      if (octet >= 10) text[octet][n++] = static_cast<char>('0' + octet / 10 % 10);
+      text[octet][n++] = static_cast<char>('0' + octet % 10);
+      length[octet] = n;
+    }
+  }
+};
+constexpr OctetTexts kOctetTexts;
+
 }  // namespace
 
 ipv4::ipv4() noexcept : flags_(classify(0)), value_(0) {}
@@ -97,19 +113,21 @@ uint32_t ipv4::post_increment() noexcept {
 }
 
 std::size_t ipv4::text_to(char* buf) const noexcept {
-  if (!flags_) {
-    buf[0] = '\0';
-    return 0;
-  }
+  const std::size_t n = flags_ ? dotted_to(value_, buf) : 0;
+  buf[n] = '\0';
+  return n;
+}
+
+std::size_t ipv4::dotted_to(uint32_t value, char* buf) noexcept {
+  // Four bytes per octet are copied and the pointer moves by the digits only;
+  // the last copy ends at buf[15] at the latest.
   char* p = buf;
   for (int shift = 24; shift >= 0; shift -= 8) {
-    const unsigned octet = (value_ >> shift) & 0xFFu;
-    if (octet >= 100) *p++ = static_cast<char>('0' + octet / 100);
-    if (octet >= 10) *p++ = static_cast<char>('0' + octet / 10 % 10);
-    *p++ = static_cast<char>('0' + octet % 10);
+    const unsigned octet = (value >> shift) & 0xFFu;
+    std::memcpy(p, kOctetTexts.text[octet], 4);
+    p += kOctetTexts.length[octet];
     if (shift) *p++ = '.';
   }
-  *p = '\0';
   return static_cast<std::size_t>(p - buf);
 }
 
@@ -119,12 +137,28 @@ std::string ipv4::text() const {
   return std::string(buf, n);
 }
 
+std::size_t ipv4::text_mapped_to(char* buf) const noexcept {
+  if (!flags_) {
+    buf[0] = '\0';
+    return 0;
+  }
+  static const char kHex[] = "0123456789ABCDEF";
+  char* p = buf;
+  for (const char c : {':', ':', 'F', 'F', 'F', 'F'}) *p++ = c;
+  for (const uint32_t half : {value_ >> 16, value_ & 0xFFFFu}) {
+    *p++ = ':';
+    // Upper-case digits without leading zeros, "0" for zero.
+    int shift = 12;
+    while (shift > 0 && ((half >> shift) & 0xFu) == 0) shift -= 4;
+    for (; shift >= 0; shift -= 4) *p++ = kHex[(half >> shift) & 0xFu];
+  }
+  *p = '\0';
+  return static_cast<std::size_t>(p - buf);
+}
+
 std::string ipv4::text_mapped() const {
-  if (!flags_) return std::string();
-  char buf[32];
-  const int n = std::snprintf(buf, sizeof buf, "::FFFF:%X:%X", static_cast<unsigned>(value_ >> 16),
-                              static_cast<unsigned>(value_ & 0xFFFFu));
-  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+  char buf[24];
+  return std::string(buf, text_mapped_to(buf));
 }
 
 int ipv4::prefix_length() const noexcept {

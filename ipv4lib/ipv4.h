@@ -60,8 +60,14 @@ class ipv4 {
   // Writes "a.b.c.d" and a terminating NUL into buf (at least 16 bytes);
   // returns the length (0 and "" when invalid). Allocation-free.
   std::size_t text_to(char* buf) const noexcept;
+  // Writes value as "a.b.c.d" (no NUL) into buf, which must have room for 16
+  // bytes; returns the length. For callers that print many values.
+  static std::size_t dotted_to(uint32_t value, char* buf) noexcept;
   // IPv4-mapped IPv6 form "::FFFF:%X:%X"; "" when invalid.
   std::string text_mapped() const;
+  // Writes the mapped form and a terminating NUL into buf (at least 17 bytes);
+  // returns the length (0 and "" when invalid). Allocation-free.
+  std::size_t text_mapped_to(char* buf) const noexcept;
   // Prefix length when used as a mask or wildcard; 0 when neither.
   int prefix_length() const noexcept;
   // Usable hosts when used as a mask: 1 for /32, 2 for /31, else 2^(32-p) - 2.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, checks the installed files,
 # validates the launcher, the AppStream data and the copyright file (GPL 3
-# or later, as the source's LICENSE), then starts the installed
+# or later, as the source's LICENSE), runs the installed command line
+# program, its manual page and its completion, then starts the installed
 # program once from a folder without a block list (it must find the one in
 # the prefix) and ends it as the desktop session would.
 #   tst_install.sh BUILD_DIR SOURCE_DIR
@@ -13,9 +14,10 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.example.orvex
-expected=(bin/orvex share/orvex/reserved.lst share/orvex/reserved6.lst share/applications/$id.desktop
-  share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg
-  share/doc/orvex-lite/copyright)
+expected=(bin/orvex bin/orvex-cli share/orvex/reserved.lst share/orvex/reserved6.lst
+  share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+  share/icons/hicolor/scalable/apps/$id.svg share/doc/orvex-lite/copyright
+  share/man/man1/orvex-cli.1 share/bash-completion/completions/orvex-cli)
 for size in 16 22 24 32 48 64 128 256; do
   expected+=(share/icons/hicolor/${size}x${size}/apps/$id.png)
 done
@@ -53,6 +55,33 @@ head -2 "$source/LICENSE" | grep -q 'GNU GENERAL PUBLIC LICENSE' &&
 
 mkdir "$prefix/work" "$prefix/config"
 cd "$prefix/work"
+
+# The command line program runs from the prefix and finds the block list there.
+[ "$("$prefix/bin/orvex-cli" --version)" = "orvex-cli $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")" ] ||
+  { echo "orvex-cli --version:"; "$prefix/bin/orvex-cli" --version; exit 1; }
+strace -f -qq -e trace=openat -o "$prefix/cli-trace" "$prefix/bin/orvex-cli" calc 192.0.2.7/24 |
+  grep -q '^Usage: *Documentation (TEST-NET-1)$' ||
+  { echo "the installed orvex-cli shows no special-purpose block"; exit 1; }
+grep -q "\"$prefix/share/orvex/reserved.lst\", O_RDONLY.* = [0-9]" "$prefix/cli-trace" ||
+  { echo "orvex-cli did not read the block list from the prefix"; exit 1; }
+rm "$prefix/cli-trace"
+grep -q '^\.TH "orvex-cli" "1"' "$prefix/share/man/man1/orvex-cli.1"
+if command -v man >/dev/null; then
+  man -l "$prefix/share/man/man1/orvex-cli.1" 2>&1 >/dev/null | { ! grep .; } ||
+    { echo "the manual page has errors"; exit 1; }
+fi
+# The completion offers the subcommands (bash-completion's helper stood in for).
+(
+  _init_completion() { cur=${COMP_WORDS[COMP_CWORD]}; prev=${COMP_WORDS[COMP_CWORD-1]}
+    words=("${COMP_WORDS[@]}"); cword=$COMP_CWORD; }
+  _filedir() { :; }
+  # shellcheck source=/dev/null
+  . "$prefix/share/bash-completion/completions/orvex-cli"
+  COMP_WORDS=(orvex-cli su); COMP_CWORD=1; _orvex_cli
+  [ "${COMPREPLY[*]}" = subnets ]
+  COMP_WORDS=(orvex-cli hosts 10.0.0.0/24 --delimiter t); COMP_CWORD=4; _orvex_cli
+  [ "${COMPREPLY[*]}" = tab ]
+) || { echo "the completion does not complete"; exit 1; }
 # The leak checker cannot run under strace; the other tests look for leaks.
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen \
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \

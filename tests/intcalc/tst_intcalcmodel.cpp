@@ -80,6 +80,7 @@ class TestIntCalcModel : public QObject {
   void operators_data();
   void operators();
   void optionsRewriteTheMac();
+  void zeroHasLinesOnRequest();
 };
 
 void TestIntCalcModel::convertedValues_data() {
@@ -287,6 +288,14 @@ void TestIntCalcModel::optionsRewriteTheMac() {
   // A format the list does not have prints as the first one.
   m.ApplyOptions(0, 7, false);
   QCOMPARE(m.Display, std::string("aa:bb:cc:dd:ee:ff"));
+}
+
+void TestIntCalcModel::zeroHasLinesOnRequest() {
+  // The window shows no block for 0; the lines themselves exist.
+  QCOMPARE(Render(ConvertedValueLines(0, 16, true, 1)),
+           QStringLiteral("Decimal: 0|Binary : 0b0000000000000000|Octal  : 0o0|Hex    : 0x0000|"
+                          "IP     : 0.0.0.0|MAC    : 00-00-00-00-00-00"));
+  QCOMPARE(Render(ConvertedValueLines(-1, 64, true, 0)), Render(ConvertedValues(-1, 64, true, 0)));
 }
 
 QTEST_APPLESS_MAIN(TestIntCalcModel)

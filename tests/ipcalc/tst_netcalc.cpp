@@ -5,6 +5,7 @@
 #include <random>
 
 #include "ipcalc/netcalc.h"
+#include "ipcalc/subnetmodel.h"
 
 namespace {
 
@@ -53,6 +54,11 @@ class TestNetCalc : public QObject {
   void viewerMaskCheck_data();
   void viewerMaskCheck();
   void historyToSave();
+  void addressField_data();
+  void addressField();
+  void examineAgainLeavesNothingBehind();
+  void subnetworkHosts_data();
+  void subnetworkHosts();
 };
 
 void TestNetCalc::parseMaskText_data() {
@@ -283,6 +289,86 @@ void TestNetCalc::historyToSave() {
   QCOMPARE(HistoryToSave(history),
            (QStringList{"10.9.0.0/16", "10.0.0.7", "10.0.0.8", "10.0.0.9", "10.0.0.10", "10.0.0.11",
                         "172.16.0.0 255.240.0.0"}));
+}
+
+void TestNetCalc::addressField_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("field");    // the field's text afterwards
+  QTest::addColumn<QString>("address");  // "" when unreadable
+  QTest::addColumn<QString>("mask");     // the mask the text carries
+  const struct {
+    const char *text, *field, *address, *mask;
+  } rows[] = {
+      {"10.1.2.3/16", "10.1.2.3/16", "10.1.2.3", "255.255.0.0"},
+      {"10.1.2.3 255.255.255.0", "10.1.2.3 255.255.255.0", "10.1.2.3", "255.255.255.0"},
+      {"10.1.2.3", "10.1.2.3", "10.1.2.3", ""},
+      {"10.1.2.3/33", "10.1.2.3", "10.1.2.3", ""},
+      {"10.1.2.3 255.0.255.0", "10.1.2.3", "10.1.2.3", ""},
+      {"10.1.2.3 0.0.0.255", "10.1.2.3", "10.1.2.3", ""},
+      {"abc/24", "abc", "", ""},
+      {"", "", "", ""},
+  };
+  for (const auto& r : rows)
+    QTest::newRow(RowName(r.text))
+        << QString(r.text) << QString(r.field) << QString(r.address) << QString(r.mask);
+}
+
+void TestNetCalc::addressField() {
+  QFETCH(QString, text);
+  QFETCH(QString, field);
+  QFETCH(QString, address);
+  QFETCH(QString, mask);
+  const TAddressField f = ReadAddressField(text.toStdString());
+  QCOMPARE(QtText(f.text), field);
+  QCOMPARE(QtText(f.address.text()), address);
+  QCOMPARE(QtText(f.maskText), mask);
+}
+
+void TestNetCalc::examineAgainLeavesNothingBehind() {
+  // One result reused for many examinations equals a fresh one every time.
+  std::mt19937 random(7);
+  TNetFacts reused;
+  for (int n = 0; n < 5000; ++n) {
+    const ipv4 address(random() % 4 ? uint32_t(random()) : uint32_t(random() % 16) << 28);
+    const ipv4 mask(PrefixMaskValue(1 + int(random() % 32)));
+    const bool classDE = random() % 2, classA = random() % 2;
+    const std::string text = address.text() + (random() % 2 ? "/8" : "");
+    ExamineNetwork(text, address, mask, classDE, classA, 1, reused);
+    const TNetFacts fresh = ExamineNetwork(text, address, mask, classDE, classA, 1);
+    std::string a, b;
+    for (int line = nlNetwork; line <= nlIPv6; ++line) {
+      AppendNetLine(reused, TNetLine(line), a);
+      AppendNetLine(fresh, TNetLine(line), b);
+    }
+    QCOMPARE(reused.kind, fresh.kind);
+    QCOMPARE(a, b);
+    QCOMPARE(reused.remarks, fresh.remarks);
+    QCOMPARE(reused.multicastMac, fresh.multicastMac);
+    QCOMPARE(reused.addressText, fresh.addressText);
+    QCOMPARE(reused.networkValue, fresh.networkValue);
+    QCOMPARE(reused.hasHostRange, fresh.hasHostRange);
+    QCOMPARE(reused.hasBroadcast, fresh.hasBroadcast);
+  }
+}
+
+void TestNetCalc::subnetworkHosts_data() {
+  QTest::addColumn<QString>("network");
+  QTest::addColumn<int>("prefix");
+  QTest::addColumn<QString>("hosts");
+  QTest::newRow("/26") << "192.168.1.64" << 26 << "192.168.1.65 - 192.168.1.126";
+  QTest::newRow("/30") << "10.0.0.4" << 30 << "10.0.0.5 - 10.0.0.6";
+  QTest::newRow("/31: both addresses") << "10.0.0.4" << 31 << "10.0.0.4 - 10.0.0.5";
+  QTest::newRow("/32: the address")
+      << "255.255.255.255" << 32 << "255.255.255.255 - 255.255.255.255";
+  QTest::newRow("/1") << "128.0.0.0" << 1 << "128.0.0.1 - 255.255.255.254";
+}
+
+void TestNetCalc::subnetworkHosts() {
+  QFETCH(QString, network);
+  QFETCH(int, prefix);
+  QFETCH(QString, hosts);
+  const TSubnetworkHosts h = SubnetworkHosts(ipv4(network.toStdString()).value(), prefix);
+  QCOMPARE(QtText(ipv4(h.first).text()) + " - " + QtText(ipv4(h.last).text()), hosts);
 }
 
 QTEST_APPLESS_MAIN(TestNetCalc)

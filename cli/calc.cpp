@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/format.h"
 #include "cli/output.h"
+#include "ipcalc/multicast.h"
 #include "ipcalc/netcalc.h"
 #include "ipcalc/reservedlist.h"
 #include "ipcalc/subnetmodel.h"
@@ -118,6 +119,10 @@ class TCalculator {
       error = Quoted(maskText) + ": Invalid network mask.";
       return false;
     }
+    // A group address has its MAC whatever the mask made of it, as the
+    // window's multicast page shows it.
+    if (FFacts.multicastMac.empty() && FFacts.address.is_valid() && FFacts.address.is_class_d())
+      FFacts.multicastMac = MulticastMac(FFacts.address, FMacFormat);
     FSpecial = ChartHighlightIndex(SpecialBlocks().rows, FFacts.address.value(), mask.mask.value());
     return true;
   }

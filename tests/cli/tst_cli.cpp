@@ -194,7 +194,10 @@ void TestCli::calc_data() {
        "Remarks:            Multicast reserved link local address",
        "                    MAC: 01:00:5E:00:00:05", "Address Block:      224.0.0.0/24"});
   row("224.0.0.5 128.0.0.0", {"224.0.0.5", "128.0.0.0"},
-      {"Remarks:            Supernet exceeds multicast range.", "!Network"});
+      {"Remarks:            Supernet exceeds multicast range.", "!Network",
+       "Multicast MAC:      01:00:5E:00:00:05"});
+  row("224.0.0.5/32: a group under the host mask keeps its MAC", {"224.0.0.5/32"},
+      {"Multicast MAC:      01:00:5E:00:00:05", "!Network"});
   row("233.1.2.3/24 GLOP", {"233.1.2.3/24", "--mac-format", "dash"},
       {"Remarks:            Multicast GLOP address, BGP AS# 258",
        "Multicast MAC:      01-00-5E-01-02-03"});

@@ -84,7 +84,7 @@ void TLineBuffer::PutJsonString(std::string_view s) {
   char* p = Room(s.size() * 6 + 2);
   *p++ = '"';
   if (seen == 0) {
-    std::memcpy(p, s.data(), s.size());
+    if (!s.empty()) std::memcpy(p, s.data(), s.size());
     p += s.size();
   } else {
     for (char c : s) {

@@ -54,6 +54,7 @@ class TLineBuffer {
 
   void Put(char c) { *Room(1) = c, ++FEnd; }
   void Put(std::string_view s) {
+    if (s.empty()) return;  // an empty view may hold no pointer at all
     char* p = Room(s.size());
     std::memcpy(p, s.data(), s.size());
     FEnd = p + s.size();

@@ -34,6 +34,7 @@ class TOutput {
   void Cancel() noexcept;
 
   void Write(const char* data, std::size_t size) {
+    if (size == 0) return;  // data may be null then
     if (size > std::size_t(FEnd - FPos)) return WriteLong(data, size);
     std::memcpy(FPos, data, size);
     FPos += size;

@@ -677,7 +677,7 @@ void TestCli::badInput_data() {
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
-  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int or hosts");
+  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,

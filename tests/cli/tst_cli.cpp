@@ -990,6 +990,9 @@ void TestCli::closedPipe_data() {
   QTest::newRow("hosts") << "\"$0\" hosts 10.0.0.0/8";
   QTest::newRow("calc -") << "\"$0\" calc - /24 < <(yes 10.1.2.3 | head -n 2000000)";
   QTest::newRow("calc - json") << "\"$0\" calc - --json < <(yes 10.1.2.3/8 | head -n 2000000)";
+  // 2^128 lines: only the closed pipe ends it.
+  QTest::newRow("subnets ::/0 128") << "\"$0\" subnets ::/0 128";
+  QTest::newRow("ipv6 -") << "\"$0\" ipv6 - < <(yes 2001:db8::1/64 | head -n 200000)";
 }
 
 void TestCli::closedPipe() {

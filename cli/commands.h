@@ -42,3 +42,4 @@ TSubcommand AddSubnetsCommand(CLI::App& app);
 TSubcommand AddMasksCommand(CLI::App& app);
 TSubcommand AddIntCommand(CLI::App& app);
 TSubcommand AddHostsCommand(CLI::App& app);
+TSubcommand AddIpv6Command(CLI::App& app);

@@ -40,6 +40,7 @@ const char kExamples[] = R"(Examples:
   orvex-cli masks --from 1
   orvex-cli int 0xff AND 0b1010
   orvex-cli hosts 192.168.1.0/30 -o hosts.csv
+  orvex-cli ipv6 2001:db8::1/64 --json
 
 Exit status: 0 ok, 1 bad input or a failed write, 2 usage error.)";
 
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   InstallTempFileCleanup();
 
-  CLI::App app("Orvex Lite's IPv4 tools for terminals and scripts.", kProgram);
+  CLI::App app("Orvex Lite's IP tools for terminals and scripts.", kProgram);
   app.set_version_flag("--version", std::string(kProgram) + " " + ORVEX_VERSION);
   app.require_subcommand(1, 1);
   app.footer(kExamples);
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
 
   const std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
                                              AddMasksCommand(app), AddIntCommand(app),
-                                             AddHostsCommand(app)};
+                                             AddHostsCommand(app), AddIpv6Command(app)};
   // A mistyped subcommand is named as such, not reported as a missing one.
   const auto known = [&commands](const char* name) {
     for (const TSubcommand& c : commands)
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
   };
   if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
     return UsageError(
-        app, std::string("'") + argv[1] + "' is no subcommand: calc, subnets, masks, int or hosts");
+        app, std::string("'") + argv[1] +
+                 "' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

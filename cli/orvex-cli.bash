@@ -4,12 +4,12 @@ _orvex_cli() {
   local cur prev words cword
   _init_completion || return
 
-  local commands="calc subnets masks int hosts"
+  local commands="calc subnets masks int hosts ipv6"
   local common="--json -o --output -h --help"
   local sub="" i
   for ((i = 1; i < cword; i++)); do
     case "${words[i]}" in
-      calc | subnets | masks | int | hosts)
+      calc | subnets | masks | int | hosts | ipv6)
         sub=${words[i]}
         break
         ;;
@@ -54,6 +54,7 @@ _orvex_cli() {
       [[ $cur != -* ]] && options="$options AND OR XOR NOT"
       ;;
     hosts) options="$common --delimiter --limit --names --names-delimiter" ;;
+    ipv6) options="$common" ;;
   esac
   [[ $cur == -* || $sub == int ]] && COMPREPLY=($(compgen -W "$options" -- "$cur"))
 }

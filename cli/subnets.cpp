@@ -1,5 +1,6 @@
 // orvex-cli subnets: every subnetwork of a network at a longer prefix, one
-// per line as it is produced, so a /8 split into /32s streams in flat memory.
+// per line as it is produced, so a /8 split into /32s streams in flat memory;
+// IPv6 networks too, with counts past 64 bits.
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "cli/output.h"
 #include "ipcalc/subnetmodel.h"
 #include "ipv4lib/ipv4host.h"
+#include "ipv6lib/ipv6net.h"
 
 namespace {
 
@@ -100,7 +102,93 @@ void WriteRows(TOutput& out, uint32_t base, int prefix, uint64_t count, PutRow p
   }
 }
 
+// "56" or "/56", 0 to 128; -1 otherwise.
+int ReadPrefix6(std::string_view text) {
+  text = Trimmed(text);
+  if (!text.empty() && text.front() == '/') text.remove_prefix(1);
+  if (text.empty() || text.size() > 3) return -1;
+  int p = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    p = p * 10 + (c - '0');
+  }
+  return p <= 128 ? p : -1;
+}
+
+inline char* PutAddress6(char* p, uint128 value) {
+  return p + ipv6(value).text_to(p);
+}
+
+// One IPv6 row: network/prefix, first and last address; IPv6 has no broadcast.
+enum TRowStyle { rsText, rsJson, rsCsv };
+
+template <TRowStyle Style>
+inline char* PutRow6(char* p, uint128 network, uint128 last, int prefix) {
+  if (Style == rsJson) p = PutText(p, "{\"network\":\"");
+  p = PutAddress6(p, network);
+  if (Style == rsJson) {
+    p = PutText(p, "\",\"prefix\":");
+  } else {
+    *p++ = Style == rsCsv ? ',' : '/';
+  }
+  p = PutDecimal(p, unsigned(prefix));
+  p = PutText(p, Style == rsJson ? ",\"first\":\"" : Style == rsCsv ? "," : " ");
+  p = PutAddress6(p, network);
+  p = PutText(p, Style == rsJson ? "\",\"last\":\"" : Style == rsCsv ? "," : " - ");
+  p = PutAddress6(p, last);
+  if (Style == rsJson) p = PutText(p, "\"}");
+  *p++ = '\n';
+  return p;
+}
+
+template <TRowStyle Style>
+void WriteRows6(TOutput& out, uint128 base, int prefix, const ipv6count& count) {
+  const uint128 hostMask = prefix >= 128 ? 0 : ~uint128(0) >> prefix;
+  const uint128 step = hostMask + 1;
+  uint128 network = base;
+  // 2^128 rows end at the last index, before it wraps to 0.
+  for (uint128 k = 0;; ++k, network += step) {
+    if (!count.is_full() && k >= count.value()) break;
+    char* p = out.Room(200);
+    out.Advance(PutRow6<Style>(p, network, network | hostMask, prefix));
+    if (k == ~uint128(0)) break;
+  }
+}
+
+int Run6(const TSubnetsOptions& o) {
+  const std::string_view text = Trimmed(o.network);
+  const ipv6net net(text);
+  if (!net.is_valid() || net.address().has_zone() || text.find('/') == std::string_view::npos)
+    throw TInputError{Quoted(o.network) + " is not a valid network: write it as 2001:db8::/48."};
+  const int prefix = ReadPrefix6(o.prefix);
+  if (prefix < 0) throw TInputError{Quoted(o.prefix) + " is not a prefix length from 0 to 128."};
+  if (prefix < net.prefix())
+    throw TInputError{Quoted(o.prefix) + " is shorter than the network's own prefix /" +
+                      std::to_string(net.prefix()) + "."};
+  const ipv6count count = net.subnet_count(prefix);
+  const uint128 base = net.network().value();
+
+  WriteOutput(o, [&](TOutput& out) {
+    if (o.count) {
+      const std::string n = count.decimal();
+      // Past 2^64 a JSON number would lose digits in most readers.
+      const bool big = count.is_full() || count.value() >> 64 != 0;
+      const std::string j = big ? JsonString(n) : n;
+      out.Write(o.json ? "{\"count\":" + j + "}\n" : o.csv ? "count\n" + n + "\n" : n + "\n");
+    } else if (o.json) {
+      WriteRows6<rsJson>(out, base, prefix, count);
+    } else if (o.csv) {
+      out.Write("network,prefix,first,last\n");
+      WriteRows6<rsCsv>(out, base, prefix, count);
+    } else {
+      WriteRows6<rsText>(out, base, prefix, count);
+    }
+  });
+  return 0;
+}
+
 int Run(const TSubnetsOptions& o) {
+  if (o.network.find(':') != std::string::npos) return Run6(o);
   const ipv4host network(Trimmed(o.network));
   if (!network.is_valid())
     throw TInputError{Quoted(o.network) +
@@ -136,17 +224,19 @@ TSubcommand AddSubnetsCommand(CLI::App& app) {
   auto o = std::make_shared<TSubnetsOptions>();
   CLI::App* sub = app.add_subcommand(
       "subnets", "List every subnetwork of a network at a longer prefix, one per line");
-  sub->add_option("NETWORK", o->network, "The network: 10.0.0.0/8 or \"10.0.0.0 255.0.0.0\"")
+  sub->add_option("NETWORK", o->network, "The network: 10.0.0.0/8, \"10.0.0.0 255.0.0.0\" or 2001:db8::/48")
       ->required();
-  sub->add_option("PREFIX", o->prefix, "Prefix length of the subnetworks: 26 or /26")->required();
+  sub->add_option("PREFIX", o->prefix, "Prefix length of the subnetworks: 26 or /26 (up to 128 for IPv6)")->required();
   sub->add_flag("--count", o->count, "Print only how many subnetworks there are");
   AddOutputOptions(*sub, *o, true);
   sub->footer(R"(Each line: network/prefix first_host - last_host (a /31 lists both addresses,
-a /32 its one address). JSON: one object per line.
+a /32 its one address; IPv6: network/prefix first - last). JSON: one object per
+line; an IPv6 count past 2^64 is a string of digits.
 
 Examples:
   orvex-cli subnets 192.168.1.0/24 26
   orvex-cli subnets 10.0.0.0/8 /16 --count
-  orvex-cli subnets 172.16.0.0/12 20 --csv -o subnets.csv)");
+  orvex-cli subnets 172.16.0.0/12 20 --csv -o subnets.csv
+  orvex-cli subnets 2001:db8::/48 56)");
   return {sub, [o] { return Run(*o); }};
 }

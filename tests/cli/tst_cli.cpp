@@ -108,6 +108,11 @@ class TestCli : public QObject {
   void calcStream_data();
   void calcStream();
   void calcAnswersEachLine();
+  void ipv6_data();
+  void ipv6();
+  void ipv6Json_data();
+  void ipv6Json();
+  void ipv6Stream();
   void subnets_data();
   void subnets();
   void masks_data();
@@ -372,6 +377,160 @@ void TestCli::calcAnswersEachLine() {
   QCOMPARE(p.exitCode(), 0);
 }
 
+// ---------------------------------------------------------------- ipv6
+
+void TestCli::ipv6_data() {
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<QStringList>("lines");
+  const auto row = [](const char* name, QStringList args, QStringList lines) {
+    QTest::newRow(name) << (QStringList{"ipv6"} + args) << lines;
+  };
+  row("2001:db8:abcd:12::1/64", {"2001:db8:abcd:12::1/64"},
+      {"Address:            2001:db8:abcd:12::1",
+       "Expanded:           2001:0db8:abcd:0012:0000:0000:0000:0001",
+       "Network:            2001:db8:abcd:12::/64",
+       "Range:              2001:db8:abcd:12:: - 2001:db8:abcd:12:ffff:ffff:ffff:ffff",
+       "Addresses:          18446744073709551616 (2^64)", "/64 networks:       1",
+       "                    Zone: 2.1.0.0.d.c.b.a.8.b.d.0.1.0.0.2.ip6.arpa",
+       "Zone:               none", "Type:               Documentation (RFC3849), 2001:db8::/32",
+       "Scope:              Global (14)", "Solicited-node:     ff02::1:ff00:1",
+       "Embedded IPv4:      none"});
+  row("without a length: /128", {"::1"},
+      {"Network:            ::1/128", "/64 networks:       none (longer than /64)",
+       "Type:               Loopback (RFC4291), ::1/128"});
+  row("EUI-64 with a zone", {"fe80::211:22ff:fe33:4455%eth0/64"},
+      {"Zone:               eth0", "EUI-64 MAC:         00:11:22:33:44:55",
+       "Scope:              Link-Local (2)"});
+  row("multicast group", {"ff05::1:3"},
+      {"Multicast MAC:      33:33:00:01:00:03", "Solicited-node:     none (multicast)",
+       "Scope:              Site-Local (5), flags: permanent"});
+}
+
+void TestCli::ipv6() {
+  RunAndFindLines();
+}
+
+void TestCli::ipv6Json_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QByteArray>("expected");  // the whole object but "input"
+  QTest::newRow("2001:db8::1/64")
+      << "2001:db8::1/64"
+      << QByteArray(R"({"address":"2001:db8::1","expanded":"2001:0db8:0000:0000:0000:0000:0000:0001",
+        "zone":null,"prefix":64,"network":"2001:db8::","first":"2001:db8::",
+        "last":"2001:db8::ffff:ffff:ffff:ffff","addresses":"18446744073709551616",
+        "subnets_64":"1",
+        "ptr":"1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa",
+        "reverse_zones":["0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"],"type":"Documentation",
+        "reference":"RFC3849","scope":"Global","interface_id":"0000:0000:0000:0001",
+        "eui64_mac":null,"solicited_node":"ff02::1:ff00:1","multicast_mac":null,
+        "embedded_ipv4":null})");
+  QTest::newRow("::/0: 2^128 addresses")
+      << "::/0"
+      << QByteArray(R"({"address":"::","expanded":"0000:0000:0000:0000:0000:0000:0000:0000",
+        "zone":null,"prefix":0,"network":"::","first":"::",
+        "last":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff",
+        "addresses":"340282366920938463463374607431768211456",
+        "subnets_64":"18446744073709551616",
+        "ptr":"0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.ip6.arpa",
+        "reverse_zones":["ip6.arpa"],"type":"Unspecified","reference":"RFC4291","scope":null,
+        "interface_id":"0000:0000:0000:0000","eui64_mac":null,"solicited_node":"ff02::1:ff00:0",
+        "multicast_mac":null,"embedded_ipv4":null})");
+  QTest::newRow("::1/128")
+      << "::1/128"
+      << QByteArray(R"({"address":"::1","expanded":"0000:0000:0000:0000:0000:0000:0000:0001",
+        "zone":null,"prefix":128,"network":"::1","first":"::1","last":"::1","addresses":"1",
+        "subnets_64":null,
+        "ptr":"1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.ip6.arpa",
+        "reverse_zones":["1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.ip6.arpa"],
+        "type":"Loopback","reference":"RFC4291","scope":"Link-Local",
+        "interface_id":"0000:0000:0000:0001","eui64_mac":null,"solicited_node":"ff02::1:ff00:1",
+        "multicast_mac":null,"embedded_ipv4":null})");
+  QTest::newRow("fe80::1%eth0/64")
+      << "fe80::1%eth0/64"
+      << QByteArray(R"({"address":"fe80::1","expanded":"fe80:0000:0000:0000:0000:0000:0000:0001",
+        "zone":"eth0","prefix":64,"network":"fe80::","first":"fe80::",
+        "last":"fe80::ffff:ffff:ffff:ffff","addresses":"18446744073709551616","subnets_64":"1",
+        "ptr":"1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.e.f.ip6.arpa",
+        "reverse_zones":["0.0.0.0.0.0.0.0.0.0.0.0.0.8.e.f.ip6.arpa"],
+        "type":"Link-Local Unicast","reference":"RFC4291","scope":"Link-Local",
+        "interface_id":"0000:0000:0000:0001","eui64_mac":null,"solicited_node":"ff02::1:ff00:1",
+        "multicast_mac":null,"embedded_ipv4":null})");
+  QTest::newRow("ff02::1:ff00:1 multicast")
+      << "ff02::1:ff00:1"
+      << QByteArray(R"({"address":"ff02::1:ff00:1",
+        "expanded":"ff02:0000:0000:0000:0000:0001:ff00:0001","zone":null,"prefix":128,
+        "network":"ff02::1:ff00:1","first":"ff02::1:ff00:1","last":"ff02::1:ff00:1",
+        "addresses":"1","subnets_64":null,
+        "ptr":"1.0.0.0.0.0.f.f.1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.2.0.f.f.ip6.arpa",
+        "reverse_zones":["1.0.0.0.0.0.f.f.1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.2.0.f.f.ip6.arpa"],
+        "type":"Multicast","reference":"RFC4291","scope":"Link-Local",
+        "interface_id":"0000:0001:ff00:0001","eui64_mac":null,"solicited_node":null,
+        "multicast_mac":"33:33:ff:00:00:01","embedded_ipv4":null})");
+  QTest::newRow("Teredo of RFC 4380")
+      << "2001:0:4136:e378:8000:63bf:3fff:fdd2/32"
+      << QByteArray(R"({"address":"2001:0:4136:e378:8000:63bf:3fff:fdd2",
+        "expanded":"2001:0000:4136:e378:8000:63bf:3fff:fdd2","zone":null,"prefix":32,
+        "network":"2001::","first":"2001::","last":"2001:0:ffff:ffff:ffff:ffff:ffff:ffff",
+        "addresses":"79228162514264337593543950336","subnets_64":"4294967296",
+        "ptr":"2.d.d.f.f.f.f.3.f.b.3.6.0.0.0.8.8.7.3.e.6.3.1.4.0.0.0.0.1.0.0.2.ip6.arpa",
+        "reverse_zones":["0.0.0.0.1.0.0.2.ip6.arpa"],"type":"TEREDO","reference":"RFC4380",
+        "scope":"Global","interface_id":"8000:63bf:3fff:fdd2","eui64_mac":null,
+        "solicited_node":"ff02::1:ffff:fdd2","multicast_mac":null,
+        "embedded_ipv4":{"kind":"Teredo","address":"192.0.2.45","server":"65.54.227.120",
+        "client":"192.0.2.45","port":40000}})");
+  QTest::newRow("6to4 2002:c000:204::1")
+      << "2002:c000:204::1"
+      << QByteArray(R"({"address":"2002:c000:204::1",
+        "expanded":"2002:c000:0204:0000:0000:0000:0000:0001","zone":null,"prefix":128,
+        "network":"2002:c000:204::1","first":"2002:c000:204::1","last":"2002:c000:204::1",
+        "addresses":"1","subnets_64":null,
+        "ptr":"1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.4.0.2.0.0.0.0.c.2.0.0.2.ip6.arpa",
+        "reverse_zones":["1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.4.0.2.0.0.0.0.c.2.0.0.2.ip6.arpa"],
+        "type":"6to4","reference":"RFC3056","scope":"Global",
+        "interface_id":"0000:0000:0000:0001","eui64_mac":null,"solicited_node":"ff02::1:ff00:1",
+        "multicast_mac":null,"embedded_ipv4":{"kind":"6to4","address":"192.0.2.4"}})");
+}
+
+void TestCli::ipv6Json() {
+  QFETCH(QString, input);
+  QFETCH(QByteArray, expected);
+  const TRun r = Run({"ipv6", input, "--json"});
+  QCOMPARE(r.status, 0);
+  QCOMPARE(r.err, QByteArray());
+  QCOMPARE(r.out.count('\n'), 1);
+  nlohmann::ordered_json want = nlohmann::ordered_json::parse(expected.constData());
+  nlohmann::ordered_json full = {{"input", input.toStdString()}};
+  full.update(want);
+  QCOMPARE(QByteArray::fromStdString(nlohmann::ordered_json::parse(r.out.constData()).dump()),
+           QByteArray::fromStdString(full.dump()));
+}
+
+void TestCli::ipv6Stream() {
+  // A bad line is reported where it comes and the rest still answered.
+  const QByteArray input = "::1\n2001:db8::/129\n\n  2001:db8::1/48\r\n::1::2\n";
+  TRun r = Run({"ipv6", "-", "--json"}, input);
+  QCOMPARE(r.status, 1);
+  QStringList out = Lines(r.out);
+  QCOMPARE(out.size(), 4);
+  QVERIFY(out[0].startsWith(R"({"input":"::1","address":"::1")"));
+  QCOMPARE(out[1],
+           QStringLiteral(R"({"input":"2001:db8::/129","error":"'2001:db8::/129': Invalid prefix length."})"));
+  QVERIFY(out[2].startsWith(R"({"input":"2001:db8::1/48","address":"2001:db8::1")"));
+  QCOMPARE(out[3],
+           QStringLiteral(R"({"input":"::1::2","error":"'::1::2': Invalid IPv6 address."})"));
+  QCOMPARE(Lines(r.err),
+           QStringList({"orvex-cli: ipv6: line 2: '2001:db8::/129': Invalid prefix length.",
+                        "orvex-cli: ipv6: line 5: '::1::2': Invalid IPv6 address."}));
+  r = Run({"ipv6", "-"}, input);
+  QCOMPARE(r.status, 1);
+  out = Lines(r.out);
+  QCOMPARE(out.size(), 2);
+  QVERIFY(out[0].startsWith("::1: Address: ::1; Expanded: "));
+  QVERIFY2(out[1].contains("; Network: 2001:db8::/48; "), qPrintable(out[1]));
+  QVERIFY2(out[1].contains(".ip6.arpa, Zone: 0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa; "),
+           qPrintable(out[1]));
+}
+
 // ---------------------------------------------------------------- subnets and masks
 
 void TestCli::subnets_data() {
@@ -410,6 +569,36 @@ void TestCli::subnets_data() {
       << QStringList{"10.0.0.0/8", "32", "--count"} << QByteArray("16777216\n");
   QTest::newRow("count of /1 in /32") << QStringList{"128.0.0.0/1", "32", "--count", "--json"}
                                       << QByteArray("{\"count\":2147483648}\n");
+  QTest::newRow("2001:db8::/48 64 --count") << QStringList{"2001:db8::/48", "64", "--count"}
+                                            << QByteArray("65536\n");
+  QTest::newRow("::/0 128 --count: 2^128")
+      << QStringList{"::/0", "128", "--count"}
+      << QByteArray("340282366920938463463374607431768211456\n");
+  QTest::newRow("::/0 128 --count --json: a string past 64 bits")
+      << QStringList{"::/0", "128", "--count", "--json"}
+      << QByteArray("{\"count\":\"340282366920938463463374607431768211456\"}\n");
+  QTest::newRow("::/0 64 --count --json: 2^64")
+      << QStringList{"::/0", "/64", "--count", "--json"}
+      << QByteArray("{\"count\":\"18446744073709551616\"}\n");
+  QTest::newRow("::/0 63 --count --json: a number")
+      << QStringList{"::/0", "63", "--count", "--json"}
+      << QByteArray("{\"count\":9223372036854775808}\n");
+  QTest::newRow("a host address gives its IPv6 network")
+      << QStringList{"2001:db8::77/127", "128"}
+      << QByteArray("2001:db8::76/128 2001:db8::76 - 2001:db8::76\n"
+                    "2001:db8::77/128 2001:db8::77 - 2001:db8::77\n");
+  QTest::newRow("the last IPv6 networks, json")
+      << QStringList{"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffc/126", "127", "--json"}
+      << QByteArray(
+             R"({"network":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffc","prefix":127,"first":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffc","last":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffd"})"
+             "\n"
+             R"({"network":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe","prefix":127,"first":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe","last":"ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff"})"
+             "\n");
+  QTest::newRow("::/0 1 csv") << QStringList{"::/0", "1", "--csv"}
+                              << QByteArray(
+                                     "network,prefix,first,last\n"
+                                     "::,1,::,7fff:ffff:ffff:ffff:ffff:ffff:ffff:ffff\n"
+                                     "8000::,1,8000::,ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff\n");
 }
 
 void TestCli::subnets() {
@@ -680,7 +869,7 @@ void TestCli::badInput_data() {
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
-  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int or hosts");
+  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,
@@ -691,6 +880,24 @@ void TestCli::badInput_data() {
       "orvex-cli: subnets: '10.0.0.0' is not a valid network: write it as 10.0.0.0/8 or "
       "\"10.0.0.0 255.0.0.0\".");
   row({"subnets", "10.0.0.0/8"}, 2, "orvex-cli: PREFIX is required");
+  row({"subnets", "2001:db8::/48", "40"}, 1,
+      "orvex-cli: subnets: '40' is shorter than the network's own prefix /48.");
+  row({"subnets", "2001:db8::/48", "129"}, 1,
+      "orvex-cli: subnets: '129' is not a prefix length from 0 to 128.");
+  row({"subnets", "2001:db8::", "64"}, 1,
+      "orvex-cli: subnets: '2001:db8::' is not a valid network: write it as 2001:db8::/48.");
+  row({"subnets", "2001:db8::1::/64", "64"}, 1,
+      "orvex-cli: subnets: '2001:db8::1::/64' is not a valid network: write it as "
+      "2001:db8::/48.");
+  row({"ipv6", "2001:db8::g"}, 1, "orvex-cli: ipv6: '2001:db8::g': Invalid IPv6 address.");
+  row({"ipv6", "1:2:3:4:5:6:7:8:9"}, 1,
+      "orvex-cli: ipv6: '1:2:3:4:5:6:7:8:9': Invalid IPv6 address.");
+  row({"ipv6", "::ffff:1.2.3/96"}, 1, "orvex-cli: ipv6: '::ffff:1.2.3/96': Invalid IPv6 address.");
+  row({"ipv6", "2001:db8::1/129"}, 1, "orvex-cli: ipv6: '2001:db8::1/129': Invalid prefix length.");
+  row({"ipv6", "2001:db8::1/-1"}, 1, "orvex-cli: ipv6: '2001:db8::1/-1': Invalid prefix length.");
+  row({"ipv6", "2001:db8::1/"}, 1, "orvex-cli: ipv6: '2001:db8::1/': Invalid prefix length.");
+  row({"ipv6"}, 2, "orvex-cli: ADDRESS is required");
+  row({"ipv6", "::1", "--csv"}, 2, "orvex-cli: The following argument was not expected: --csv");
   row({"masks", "--from", "0"}, 2, "orvex-cli: --from: Value 0 not in range 1 to 32");
   row({"masks", "--subnetting", "255.0.255.0"}, 1,
       "orvex-cli: masks: '255.0.255.0': Invalid network mask.");
@@ -749,6 +956,8 @@ void TestCli::help_data() {
   QTest::newRow("subnets") << QStringList{"subnets", "-h"}
                            << "Usage: orvex-cli subnets [OPTIONS] NETWORK PREFIX";
   QTest::newRow("masks") << QStringList{"masks", "--help"} << "Usage: orvex-cli masks [OPTIONS]";
+  QTest::newRow("ipv6") << QStringList{"ipv6", "--help"}
+                        << "Usage: orvex-cli ipv6 [OPTIONS] ADDRESS";
   QTest::newRow("int") << QStringList{"int", "--help"}
                        << "Usage: orvex-cli int [OPTIONS] EXPRESSION...";
   QTest::newRow("hosts") << QStringList{"hosts", "--help"}
@@ -784,6 +993,9 @@ void TestCli::closedPipe_data() {
   QTest::newRow("hosts") << "\"$0\" hosts 10.0.0.0/8";
   QTest::newRow("calc -") << "\"$0\" calc - /24 < <(yes 10.1.2.3 | head -n 2000000)";
   QTest::newRow("calc - json") << "\"$0\" calc - --json < <(yes 10.1.2.3/8 | head -n 2000000)";
+  // 2^128 lines: only the closed pipe ends it.
+  QTest::newRow("subnets ::/0 128") << "\"$0\" subnets ::/0 128";
+  QTest::newRow("ipv6 -") << "\"$0\" ipv6 - < <(yes 2001:db8::1/64 | head -n 200000)";
 }
 
 void TestCli::closedPipe() {

@@ -65,9 +65,9 @@ span read_network(std::string_view t) {
     const std::string_view len = t.substr(slash + 1);
     prefix = 0;
     bool ok = !len.empty() && len.size() <= 3;
-    for (const char c : len) {
-      if (c < '0' || c > '9') ok = false;
-      prefix = prefix * 10 + (c - '0');
+    for (std::size_t i = 0; ok && i < len.size(); ++i) {
+      ok = len[i] >= '0' && len[i] <= '9';
+      prefix = prefix * 10 + (len[i] - '0');
     }
     if (!ok || prefix > bits) {
       s.error = a.v6 ? "prefix length must be 0-128" : "prefix length must be 0-32";

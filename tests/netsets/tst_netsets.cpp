@@ -90,6 +90,8 @@ class tst_netsets : public QObject {
     row("- 10.0.0.1", "1: - 10.0.0.1: range without a start");
     row("10.0.0.0/33", "1: 10.0.0.0/33: prefix length must be 0-32");
     row("::/129", "1: ::/129: prefix length must be 0-128");
+    row("10.0.0.0/99999999999", "1: 10.0.0.0/99999999999: prefix length must be 0-32");
+    row("10.0.0.0/032", "10.0.0.0 - 10.0.0.0");
     row("10.0.0.0/", "1: 10.0.0.0/: prefix length must be 0-32");
     row("10.0.0.0/+8", "1: 10.0.0.0/+8: prefix length must be 0-32");
     row("fe80::1%eth0", "1: fe80::1%eth0: an address with a zone is no network");

@@ -1,6 +1,7 @@
 #include "netsets/netlist.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "ipv4lib/ipv4.h"
@@ -129,8 +130,9 @@ netlist::netlist(std::string text) : source_(std::move(text)) {
 }
 
 void netlist::read_line(uint32_t line, std::size_t begin, std::size_t end) {
-  const std::size_t hash = source_.find('#', begin);
-  if (hash < end) end = hash;
+  // Searched within the line only: a list without comments has no '#' at all.
+  const void* hash = std::memchr(source_.data() + begin, '#', end - begin);
+  if (hash) end = static_cast<std::size_t>(static_cast<const char*>(hash) - source_.data());
   std::size_t part = begin;
   for (std::size_t i = begin; i <= end; ++i) {
     if (i == end || source_[i] == ',' || source_[i] == ';') {

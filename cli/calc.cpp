@@ -37,9 +37,6 @@ const char kCsvHeader[] =
     "addresses,broadcast,next_network,ptr,ipv6,remarks,special_block,special_usage,"
     "special_reference,multicast_mac,error\n";
 
-// Standard input is read in blocks of this size.
-constexpr std::size_t kReadBlock = std::size_t(1) << 20;
-
 // Blanks and control characters around a line go; CR LF line ends too.
 std::string_view TrimLine(std::string_view s) {
   std::size_t b = 0, e = s.size();
@@ -396,8 +393,7 @@ int RunStream(const TCalcOptions& o) {
   WriteOutput(o, [&](TOutput& out) {
     if (o.csv) out.Write(kCsvHeader);
     TLineBuffer line;
-    std::string error, carry;
-    std::vector<char> block(kReadBlock);
+    std::string error;
     uint64_t number = 0;
     const auto one = [&](std::string_view raw) {
       ++number;
@@ -418,29 +414,7 @@ int RunStream(const TCalcOptions& o) {
       }
       out.Write(line.View());
     };
-    for (;;) {
-      // What is ready goes out before waiting for more, so results follow
-      // input that comes line by line; a fast input still fills whole blocks.
-      out.Flush();
-      const ssize_t got = read(0, block.data(), block.size());
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0)
-        throw TInputError{std::string("Couldn't read standard input: ") + std::strerror(errno)};
-      if (got == 0) break;
-      std::string_view data(block.data(), std::size_t(got));
-      for (std::size_t nl; (nl = data.find('\n')) != std::string_view::npos;) {
-        if (carry.empty()) {
-          one(data.substr(0, nl));
-        } else {
-          carry.append(data.substr(0, nl));
-          one(carry);
-          carry.clear();
-        }
-        data.remove_prefix(nl + 1);
-      }
-      carry.append(data);
-    }
-    if (!carry.empty()) one(carry);
+    ForEachInputLine(out, one);
   });
   return bad ? 1 : 0;
 }

@@ -21,8 +21,6 @@ struct TIpv6Options : TOutputOptions {
   std::string address;
 };
 
-constexpr std::size_t kReadBlock = std::size_t(1) << 20;
-
 std::string_view TrimLine(std::string_view s) {
   std::size_t b = 0, e = s.size();
   while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
@@ -34,8 +32,7 @@ std::string_view TrimLine(std::string_view s) {
 const ipv6reserved& Blocks() {
   static const ipv6reserved blocks = [] {
     const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    const QByteArray content =
-        ReadReserved6(Reserved6Candidates(QDir::currentPath(), programDir));
+    const QByteArray content = ReadReserved6(Reserved6Candidates(QDir::currentPath(), programDir));
     return ipv6reserved(std::string_view(content.constData(), std::size_t(content.size())));
   }();
   return blocks;
@@ -70,8 +67,7 @@ void AppendStreamLine(TLineBuffer& line, std::string_view input, const TV6Result
     line.Put(Caption(i));
     line.Put(std::string_view(": "));
     std::string value = r.lines.at(i).toStdString();
-    for (std::size_t nl; (nl = value.find('\n')) != std::string::npos;)
-      value.replace(nl, 1, ", ");
+    for (std::size_t nl; (nl = value.find('\n')) != std::string::npos;) value.replace(nl, 1, ", ");
     line.Put(value);
   }
   line.Put('\n');
@@ -178,8 +174,7 @@ int RunStream(const TIpv6Options& o) {
   WriteOutput(o, [&](TOutput& out) {
     TLineBuffer line;
     TV6Result r;
-    std::string error, carry;
-    std::vector<char> block(kReadBlock);
+    std::string error;
     uint64_t number = 0;
     const auto one = [&](std::string_view raw) {
       ++number;
@@ -201,28 +196,7 @@ int RunStream(const TIpv6Options& o) {
       }
       out.Write(line.View());
     };
-    for (;;) {
-      // Results follow input that comes line by line.
-      out.Flush();
-      const ssize_t got = read(0, block.data(), block.size());
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0)
-        throw TInputError{std::string("Couldn't read standard input: ") + std::strerror(errno)};
-      if (got == 0) break;
-      std::string_view data(block.data(), std::size_t(got));
-      for (std::size_t nl; (nl = data.find('\n')) != std::string_view::npos;) {
-        if (carry.empty()) {
-          one(data.substr(0, nl));
-        } else {
-          carry.append(data.substr(0, nl));
-          one(carry);
-          carry.clear();
-        }
-        data.remove_prefix(nl + 1);
-      }
-      carry.append(data);
-    }
-    if (!carry.empty()) one(carry);
+    ForEachInputLine(out, one);
   });
   return bad ? 1 : 0;
 }

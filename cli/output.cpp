@@ -1,5 +1,7 @@
 #include "cli/output.h"
 
+#include "cli/format.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -145,4 +148,30 @@ void TOutput::Fail(int error) {
   }
   Cancel();
   throw TWriteFailed{"Couldn't write " + FPath + ": " + std::strerror(error)};
+}
+
+void ForEachInputLine(TOutput& out, const std::function<void(std::string_view)>& one) {
+  std::vector<char> block(std::size_t(1) << 20);
+  std::string carry;
+  for (;;) {
+    out.Flush();
+    const ssize_t got = read(0, block.data(), block.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0)
+      throw TInputError{std::string("Couldn't read standard input: ") + std::strerror(errno)};
+    if (got == 0) break;
+    std::string_view data(block.data(), std::size_t(got));
+    for (std::size_t nl; (nl = data.find('\n')) != std::string_view::npos;) {
+      if (carry.empty()) {
+        one(data.substr(0, nl));
+      } else {
+        carry.append(data.substr(0, nl));
+        one(carry);
+        carry.clear();
+      }
+      data.remove_prefix(nl + 1);
+    }
+    carry.append(data);
+  }
+  if (!carry.empty()) one(carry);
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -73,3 +74,9 @@ class TOutput {
 // Removes the temporary file of a file output when the program is ended by a
 // signal, then ends it as the signal would.
 void InstallTempFileCleanup();
+
+// Hands each line of standard input to `one`, without its line break (a last
+// line without one as well). What is ready goes out before each read, so
+// results follow input that comes line by line; fast input still fills whole
+// blocks. A failed read throws TInputError.
+void ForEachInputLine(TOutput& out, const std::function<void(std::string_view)>& one);

@@ -116,3 +116,21 @@ QString BuildTextOf(const QString& fileVersion, const QString& buildDate) {
          QString::fromStdString(fields.Field(4)) + QStringLiteral(" (") + date +
          QStringLiteral(")");
 }
+
+QStringList DataFileCandidates(const QString& name, const QString& workDir,
+                               const QString& programDir) {
+  return {QDir(workDir).filePath(name), QDir(programDir).filePath(name),
+          QDir::cleanPath(programDir + QStringLiteral("/../share/orvex/") + name),
+          QStringLiteral(":/data/") + name};
+}
+
+QByteArray ReadFirstFile(const QStringList& candidates, QString* usedPath) {
+  for (const QString& path : candidates) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) continue;
+    if (usedPath) *usedPath = path;
+    return f.readAll();
+  }
+  if (usedPath) usedPath->clear();
+  return QByteArray();
+}

@@ -1,7 +1,9 @@
 #pragma once
 // Where the program runs from and where its settings live.
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Drive types of the folder that holds the program.
 enum TDriveType { dtUnknown = 0, dtRemovable = 2, dtFixed = 3, dtRemote = 4, dtCdRom = 5 };
@@ -35,3 +37,12 @@ QString VersionTextOf(const QString& fileVersion);
 // "2.2.0 portable, Build 90 (Jul 16 2012)" from the file version and a
 // compiler date ("Jul 16 2012"; a padded day "Jul  6 2012" loses the pad).
 QString BuildTextOf(const QString& fileVersion, const QString& buildDate);
+
+// Where a data file shipped with the program is looked for, in this order: the
+// working folder, the program's folder, share/orvex beside the program's folder
+// (an installed program), and last the copy built into the program.
+QStringList DataFileCandidates(const QString& name, const QString& workDir,
+                               const QString& programDir);
+// The content of the first of `candidates` that can be read, and its path in
+// *usedPath; empty (and "") when none can.
+QByteArray ReadFirstFile(const QStringList& candidates, QString* usedPath);

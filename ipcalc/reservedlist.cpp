@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/platform.h"
 #include "ipv4lib/fieldsplitter.h"
 #include "ipv4lib/ipv4.h"
 #include "ipv4lib/ipv4host.h"
@@ -46,20 +47,11 @@ void ReadLine(const std::string& raw, std::vector<TChartEntry>& rows) {
 }  // namespace
 
 QStringList ReservedListCandidates(const QString& workDir, const QString& programDir) {
-  return {QDir(workDir).filePath(kFileName), QDir(programDir).filePath(kFileName),
-          QDir::cleanPath(programDir + QStringLiteral("/../share/orvex/") + kFileName),
-          QStringLiteral(":/data/") + kFileName};
+  return DataFileCandidates(kFileName, workDir, programDir);
 }
 
 QByteArray ReadReservedList(const QStringList& candidates, QString* usedPath) {
-  for (const QString& path : candidates) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) continue;
-    if (usedPath) *usedPath = path;
-    return f.readAll();
-  }
-  if (usedPath) usedPath->clear();
-  return QByteArray();
+  return ReadFirstFile(candidates, usedPath);
 }
 
 std::vector<TChartEntry> ParseReservedList(const QByteArray& content) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "common/platform.h"
 #include "common/settingsstore.h"
 #include "ipv6lib/ipv6embedded.h"
 
@@ -202,21 +203,11 @@ QString V6IndexText(const ipv6count& index) {
 }
 
 QStringList Reserved6Candidates(const QString& workDir, const QString& programDir) {
-  const QString name = QStringLiteral("reserved6.lst");
-  return {QDir(workDir).filePath(name), QDir(programDir).filePath(name),
-          QDir::cleanPath(programDir + QStringLiteral("/../share/orvex/") + name),
-          QStringLiteral(":/data/") + name};
+  return DataFileCandidates(QStringLiteral("reserved6.lst"), workDir, programDir);
 }
 
 QByteArray ReadReserved6(const QStringList& candidates, QString* usedPath) {
-  for (const QString& path : candidates) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) continue;
-    if (usedPath) *usedPath = path;
-    return f.readAll();
-  }
-  if (usedPath) usedPath->clear();
-  return QByteArray();
+  return ReadFirstFile(candidates, usedPath);
 }
 
 TV6FromMac V6AddressFromMac(const QString& prefixText, const QString& macText) {

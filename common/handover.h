@@ -14,3 +14,10 @@ struct THostListRequest {
   bool showHints = true;
   QString examinedAddress;  // the row to highlight; "" for none
 };
+
+// What a tool hands over when it opens an address or network in a
+// calculator: the IPv6 Calculator for an IPv6 text, the IPv4 one otherwise.
+struct TCalcRequest {
+  QString address;  // "10.0.0.0/24", "192.168.1.7", "2001:db8::/48"
+  bool v6 = false;
+};

@@ -11,6 +11,8 @@
 constexpr int kStartIpCalc = 0x01;
 constexpr int kStartMaskChart = 0x02;
 constexpr int kStartIpv6Calc = 0x04;
+constexpr int kStartNetSets = 0x08;
+constexpr int kStartPlanner = 0x10;
 constexpr int kStartIntConv = 0x80;
 // Every tool's bit; any other bit in the file opens nothing and is no change.
 constexpr int kKnownStartupPages = kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartIntConv;

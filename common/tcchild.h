@@ -4,10 +4,20 @@
 
 #include <QMdiSubWindow>
 
+#include "common/handover.h"
+
 struct TOptionsRec;
 
 // Window kinds; the number is also the suffix of the size keys ("Width1").
-enum TWindowKind { wkNone = 0, wkIpCalc = 1, wkMaskChart = 3, wkIntConv = 6, wkIpv6Calc = 7 };
+enum TWindowKind {
+  wkNone = 0,
+  wkIpCalc = 1,
+  wkMaskChart = 3,
+  wkIntConv = 6,
+  wkIpv6Calc = 7,
+  wkNetSets = 8,
+  wkPlanner = 9
+};
 
 class TcChild : public QMdiSubWindow {
   Q_OBJECT
@@ -32,10 +42,19 @@ class TcChild : public QMdiSubWindow {
   virtual QSize UsableMinimumSize() const;
   // Maximizes the window when [Size] "Maximized" is true.
   void RestoreMaximized();
+  // Puts an address or network into the tool's address field and examines
+  // it; a tool without one ignores it.
+  virtual void ShowAddress(const QString& text) { Q_UNUSED(text); }
 
   int FWindowKind = wkNone;
   int FHelpContext = 0;
   bool FFirstApply = true;
+
+ signals:
+  // Another tool is asked for: a calculator for an address or network, the
+  // host list editor for a network. The main window opens it.
+  void calculatorRequested(const TCalcRequest& request);
+  void hostListRequested(const THostListRequest& request);
 
  protected:
   // Saves the tool's own state; runs first when the window closes.

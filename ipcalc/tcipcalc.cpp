@@ -242,6 +242,11 @@ void TcIpCalc::ConnectHandlers() {
 
 // ---------------------------------------------------------------- options and state
 
+void TcIpCalc::ShowAddress(const QString& text) {
+  gbNetworkCalc->SetAddressText(text);
+  Examine(true);
+}
+
 void TcIpCalc::ApplyOptions(const TOptionsRec& options) {
   const TActionScope action(this);
   FIniFileName = options.IniFileName;

@@ -31,6 +31,7 @@ class TcIpCalc : public TcChild {
   explicit TcIpCalc(QWidget* parent = nullptr);
   ~TcIpCalc() override;
   void ApplyOptions(const TOptionsRec& options) override;
+  void ShowAddress(const QString& text) override;
 
   // Reads and checks the inputs, keeps the history, then shows the result.
   void Examine(bool addToHistory);
@@ -108,12 +109,6 @@ class TcIpCalc : public TcChild {
   QWidget* pnlSubnetTableBackground = nullptr;
   TSubnetTables* subnetTables = nullptr;
   QLineEdit* edtCopy = nullptr;
-
- signals:
-  // The host list editor is asked for, from the number of hosts (the
-  // examined address highlighted) or from a subnetwork (the address
-  // highlighted only when it lies there), with the list options.
-  void hostListRequested(const THostListRequest& request);
 
  protected:
   void SaveState() override;

@@ -325,6 +325,11 @@ bool TcIpv6Calc::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- options and state
 
+void TcIpv6Calc::ShowAddress(const QString& text) {
+  SetAddressText(text);
+  Examine(true);
+}
+
 void TcIpv6Calc::ApplyOptions(const TOptionsRec& options) {
   FIniFileName = options.IniFileName.isEmpty() ? IniFileName() : options.IniFileName;
   SetShowHints(this, options.EnableHints);

@@ -27,6 +27,7 @@ class TcIpv6Calc : public TcChild {
   ~TcIpv6Calc() override;
 
   void ApplyOptions(const TOptionsRec& options) override;
+  void ShowAddress(const QString& text) override;
 
   // Examines the address field with the prefix; a good text joins the
   // history when addToHistory.

@@ -317,10 +317,11 @@ void TfrmMain::SetHostListForm(TfrmHostList* hostList) {
   };
 }
 
-void TfrmMain::ConnectHostList(TcIpCalc* calc) {
+void TfrmMain::ConnectHandOvers(TcChild* child) {
+  connect(child, &TcChild::calculatorRequested, this, &TfrmMain::OpenCalculator);
   if (!frmHostList) return;
-  connect(calc, &TcIpCalc::hostListRequested, frmHostList, &TfrmHostList::Execute);
-  calc->SetHostListAvailable(true);
+  connect(child, &TcChild::hostListRequested, frmHostList, &TfrmHostList::Execute);
+  if (auto* calc = qobject_cast<TcIpCalc*>(child)) calc->SetHostListAvailable(true);
 }
 
 void TfrmMain::FormCreate() {
@@ -399,9 +400,14 @@ QAction* TfrmMain::ToolAction(int kind) const {
   return tool ? FToolActions.value(tool - ToolTable().data()) : nullptr;
 }
 
-void TfrmMain::OpenToolWindow(int kind) {
+void TfrmMain::OpenCalculator(const TCalcRequest& request) {
+  if (TcChild* calc = OpenToolWindow(request.v6 ? wkIpv6Calc : wkIpCalc))
+    calc->ShowAddress(request.address);
+}
+
+TcChild* TfrmMain::OpenToolWindow(int kind) {
   const TToolInfo* tool = FindTool(kind);
-  if (!tool) return;
+  if (!tool) return nullptr;
   TcChild* child = nullptr;
   try {
     TToolContext context;
@@ -412,7 +418,7 @@ void TfrmMain::OpenToolWindow(int kind) {
   }
   if (!child) {
     ShowErrorBox(this, QStringLiteral("Unable to create a window."));
-    return;
+    return nullptr;
   }
   mdiArea->addSubWindow(child);
   child->FWindowKind = kind;
@@ -420,12 +426,13 @@ void TfrmMain::OpenToolWindow(int kind) {
   static const TOptionsRec defaults;
   child->ApplyOptions(frmLOptions ? frmLOptions->Options() : defaults);
   child->setWindowIcon(ProgramIcon(tool->icon));
-  if (auto* calc = qobject_cast<TcIpCalc*>(child)) ConnectHostList(calc);
+  ConnectHandOvers(child);
   child->show();
   // The area places a window wider or taller than itself partly above or
   // left of its edge, caption and system menu out of reach.
   if (child->x() < 0 || child->y() < 0) child->move(qMax(0, child->x()), qMax(0, child->y()));
   ArrangeNewToolWindow(child);
+  return child;
 }
 
 void TfrmMain::ArrangeNewToolWindow(TcChild* child) {

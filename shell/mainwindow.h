@@ -53,7 +53,10 @@ class TfrmMain : public QMainWindow {
 
   // Opens a new window of the tool of kind `kind`; a kind no tool has
   // opens nothing.
-  void OpenToolWindow(int kind);
+  // Opens a new window of the tool; nullptr when it could not be made.
+  TcChild* OpenToolWindow(int kind);
+  // Opens a new calculator of the request's family on its address.
+  void OpenCalculator(const TCalcRequest& request);
   // The action that opens the tool of kind `kind`, nullptr for none.
   QAction* ToolAction(int kind) const;
   void ArrangeNewToolWindow(TcChild* child);
@@ -129,7 +132,7 @@ class TfrmMain : public QMainWindow {
   void Tile(Qt::Orientation orientation);
   // Lets a calculator open the host list editor, from its number of hosts
   // and from its subnetworks list.
-  void ConnectHostList(TcIpCalc* calc);
+  void ConnectHandOvers(TcChild* child);
   QAction* NewAction(const char* name, const QString& caption, const QString& hint,
                      const QKeySequence& shortcut, int icon);
   bool FCentreOnShow = false;

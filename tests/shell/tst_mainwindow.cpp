@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -405,6 +406,45 @@ class TestMainWindow : public QObject, protected GuiFixture {
     m->OpenToolWindow(wkIpCalc);
     QCOMPARE(m->ToolWindows().size(), 2);
     for (TcChild* w : m->ToolWindows()) QVERIFY(!w->isMaximized() && !w->isMinimized());
+  }
+
+  // A tool hands an address to the calculator of its family: a new window
+  // each time, the address examined in it.
+  void calculatorHandOver_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("v6");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    // The IPv4 Calculator moves the length of a network into its mask field.
+    QTest::newRow("10.1.2.0/24") << "10.1.2.0/24" << false << int(wkIpCalc) << "edtIPCAddress"
+                                 << "10.1.2.0";
+    QTest::newRow("2001:db8::/48") << "2001:db8::/48" << true << int(wkIpv6Calc) << "edtV6Address"
+                                   << "2001:db8::/48";
+  }
+  void calculatorHandOver() {
+    QFETCH(QString, address);
+    QFETCH(bool, v6);
+    QFETCH(int, kind);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    TfrmMain* m = Start();
+    EndSplash();
+    TcChild* from = m->ToolWindows().value(0);
+    QVERIFY(from);
+    const int before = m->ToolWindows().size();
+    emit from->calculatorRequested(TCalcRequest{address, v6});
+    QCOMPARE(m->ToolWindows().size(), before + 1);
+    TcChild* calc = m->ToolWindows().last();
+    QCOMPARE(calc->FWindowKind, kind);
+    auto* edit = calc->findChild<QComboBox*>(field);
+    QVERIFY(edit);
+    QCOMPARE(edit->currentText(), shown);
+    if (!v6) {
+      auto* mask = calc->findChild<QLineEdit*>("edtNetworkMask");
+      QVERIFY(mask);
+      QCOMPARE(mask->text(), QStringLiteral("255.255.255.0"));
+    }
   }
 
   void closingSavesPlaceAndToolWindows() {

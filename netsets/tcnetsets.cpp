@@ -58,6 +58,9 @@ QLabel* NewCountLabel(const char* name) {
   auto* l = new QLabel;
   l->setObjectName(QLatin1String(name));
   l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // Exact IPv6 counts run to 39 digits; the line wraps rather than cuts them.
+  l->setWordWrap(true);
+  l->setMinimumWidth(1);
   return l;
 }
 
@@ -186,16 +189,16 @@ void TcNetSets::BuildLayout() {
   pl->addWidget(lvSetProblems, 1);
   outputs->addWidget(resultBox);
   outputs->addWidget(problemBox);
-  outputs->setStretchFactor(0, 3);
-  outputs->setStretchFactor(1, 2);
+  outputs->setStretchFactor(0, 1);
+  outputs->setStretchFactor(1, 1);
 
   const QFontMetrics fm = fontMetrics();
   QHeaderView* rh = lvSetResult->Header();
   rh->resizeSection(0, fm.horizontalAdvance(QStringLiteral("255.255.255.255 255.255.255.255")) + 16);
   QHeaderView* ph = lvSetProblems->Header();
   ph->resizeSection(0, fm.horizontalAdvance(QStringLiteral("List")) + 16);
-  ph->resizeSection(1, fm.horizontalAdvance(QStringLiteral("100000")) + 16);
-  ph->resizeSection(2, fm.horizontalAdvance(QStringLiteral("10.0.0.300/24")) + 16);
+  ph->resizeSection(1, fm.horizontalAdvance(QStringLiteral("Line")) + 16);
+  ph->resizeSection(2, fm.horizontalAdvance(QStringLiteral("10.0.0.300/24")) + 8);
 
   auto* split = new QSplitter(Qt::Vertical);
   split->setObjectName(QStringLiteral("splSetMain"));
@@ -390,7 +393,11 @@ void TcNetSets::ShowResult(TResultPtr result) {
     h->resizeSection(2, fm.horizontalAdvance(QStringLiteral("duplicate")) + 16);
     h->resizeSection(3, fm.horizontalAdvance(QStringLiteral("192.168.100.0/24")) + 16);
   } else {
-    h->resizeSection(0, fm.horizontalAdvance(QStringLiteral("255.255.255.255 - 255.255.255.255")) + 16);
+    const bool ranges = result->op() == netsets::operation::ranges ||
+                        result->how() == netsets::notation::range;
+    h->resizeSection(0, fm.horizontalAdvance(ranges ? QStringLiteral("255.255.255.255 - 255.255.255.255")
+                                                    : QStringLiteral("255.255.255.255 255.255.255.255")) +
+                            16);
   }
 }
 

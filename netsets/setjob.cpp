@@ -72,7 +72,34 @@ std::string csv_field(const std::string& s) {
   return q + '"';
 }
 
+template <class T>
+uint64_t pairs_among(std::vector<interval<T>>& items) {
+  std::sort(items.begin(), items.end(), [](const interval<T>& x, const interval<T>& y) {
+    return x.first != y.first ? x.first < y.first : x.last > y.last;
+  });
+  std::vector<T> lasts;
+  lasts.reserve(items.size());
+  for (const interval<T>& x : items) lasts.push_back(x.last);
+  std::sort(lasts.begin(), lasts.end());
+  uint64_t pairs = 0;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    // Every item that ends before this one starts is sorted before it.
+    const auto ended = std::lower_bound(lasts.begin(), lasts.end(), items[i].first) - lasts.begin();
+    pairs += i - static_cast<std::size_t>(ended);
+  }
+  return pairs;
+}
+
 }  // namespace
+
+uint64_t overlap_pair_count(const netlist& a, const netlist* b) {
+  std::vector<interval<uint128>> v4, v6;
+  for (const netlist* l : {&a, b}) {
+    if (!l) continue;
+    for (const item& it : l->items()) (it.v6 ? v6 : v4).push_back({it.first, it.last});
+  }
+  return pairs_among(v4) + pairs_among(v6);
+}
 
 std::string counts_text(const list_counts& c) {
   return counted(c.lines, "line", "lines") + ", " + counted(c.networks, "network", "networks") +
@@ -124,9 +151,14 @@ std::unique_ptr<setresult> setresult::run(std::string a, std::string b, operatio
       if (!la.v4().empty()) r->summary4_.push_back(summarize(la.v4()));
       if (!la.v6().empty()) r->summary6_.push_back(summarize(la.v6()));
       break;
-    case operation::overlaps:
-      r->overlaps_ = overlaps(la, &lb);
+    case operation::overlaps: {
+      const uint64_t pairs = overlap_pair_count(la, &lb);
+      if (pairs > kMaxOverlapPairs)
+        r->unlisted_pairs_ = pairs;
+      else
+        r->overlaps_ = overlaps(la, &lb);
       break;
+    }
   }
   if (control.cancelled()) return nullptr;
   report(100);
@@ -215,7 +247,11 @@ std::string setresult::count_text() const {
       t = counted(n, "range", "ranges");
       break;
     case operation::overlaps:
-      t = counted(n, "overlapping pair", "overlapping pairs");
+      t = unlisted_pairs_ ? counted(std::to_string(unlisted_pairs_), "overlapping pair",
+                                    "overlapping pairs") +
+                                ", too many to list (at most " + std::to_string(kMaxOverlapPairs) +
+                                ")"
+                          : counted(n, "overlapping pair", "overlapping pairs");
       break;
     default:
       t = counted(n, "network", "networks");

@@ -54,6 +54,14 @@ struct listed_problem {
   uint32_t index;
 };
 
+// The most overlapping pairs a run lists: a list of many copies of one
+// network pairs every copy with every other.
+inline constexpr uint64_t kMaxOverlapPairs = 10000000;
+
+// How many pairs of the items share an address, counted without listing
+// them: each item meets the items sorted before it that do not end before it.
+uint64_t overlap_pair_count(const netlist& a, const netlist* b = nullptr);
+
 class setresult {
  public:
   // Reads the lists and runs op. B is not read for an operation that does
@@ -109,6 +117,8 @@ class setresult {
   std::vector<summary_t<uint32_t>> summary4_;
   std::vector<summary_t<uint128>> summary6_;
   std::vector<overlap> overlaps_;
+  // The pairs found when they were too many to list; 0 otherwise.
+  uint64_t unlisted_pairs_ = 0;
 };
 
 }  // namespace netsets

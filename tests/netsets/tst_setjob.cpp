@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <atomic>
+#include <random>
 
 #include "netsets/setjob.h"
 
@@ -258,6 +259,54 @@ class tst_setjob : public QObject {
     const auto r = run(a, "", op);
     QCOMPARE(q(r->text()), text);
     QCOMPARE(q(r->csv()), csv);
+  }
+
+  // The pairs counted without listing them match the pairs listed, on
+  // random lists dense enough to nest, touch and repeat.
+  void pairCountMatchesListing_data() {
+    QTest::addColumn<int>("seed");
+    QTest::addColumn<bool>("withB");
+    for (int seed : {1, 2, 3, 4}) {
+      QTest::addRow("seed %d, A only", seed) << seed << false;
+      QTest::addRow("seed %d, A and B", seed) << seed << true;
+    }
+  }
+  void pairCountMatchesListing() {
+    QFETCH(int, seed);
+    QFETCH(bool, withB);
+    std::mt19937 random(seed);
+    auto make = [&] {
+      std::string t;
+      for (int i = 0; i < 300; ++i) {
+        const uint32_t a = random() % 4096;
+        if (random() % 3 == 0) {
+          const uint32_t e = a + random() % 64;
+          t += "10.0." + std::to_string(a >> 8) + '.' + std::to_string(a & 255) + '-' + "10.0." +
+               std::to_string(e >> 8 & 255) + '.' + std::to_string(e & 255) + '\n';
+        } else if (random() % 2) {
+          t += "10.0." + std::to_string(a >> 8) + '.' + std::to_string(a & 255) + '/' +
+               std::to_string(20 + random() % 13) + '\n';
+        } else {
+          t += "2001:db8::" + std::to_string(a % 512) + '/' + std::to_string(116 + random() % 13) +
+               '\n';
+        }
+      }
+      return t;
+    };
+    const netlist a(make());
+    const netlist b(make());
+    const netlist* other = withB ? &b : nullptr;
+    QCOMPARE(overlap_pair_count(a, other), uint64_t(overlaps(a, other).size()));
+  }
+
+  // Too many pairs are counted, not listed.
+  void tooManyPairs() {
+    std::string a;
+    for (int i = 0; i < 5000; ++i) a += "10.0.0.0/8\n";
+    const auto r = setresult::run(a, "", operation::overlaps, notation::cidr);
+    QCOMPARE(r->row_count(), std::size_t(0));
+    QCOMPARE(q(r->count_text()),
+             QString("12497500 overlapping pairs, too many to list (at most 10000000)"));
   }
 
   // The notation changes the texts made afterwards, without a new run.

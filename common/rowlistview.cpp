@@ -288,7 +288,7 @@ void TRowListView::paintEvent(QPaintEvent*) {
 }
 
 void TRowListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                                const QList<int>&) {
+                               const QList<int>&) {
   if (!topLeft.isValid() || !bottomRight.isValid()) return;
   const int top = TopRow();
   if (bottomRight.row() >= top && topLeft.row() <= top + PageRows()) viewport()->update();

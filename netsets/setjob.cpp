@@ -51,7 +51,8 @@ std::string size_of(const network<T>& n) {
 
 template <class T>
 std::string size_of(const interval<T>& r) {
-  if (kBits<T> == 128 && r.first == 0 && r.last == ~T(0)) return ipv6count::power_of_two(128).decimal();
+  if (kBits<T> == 128 && r.first == 0 && r.last == ~T(0))
+    return ipv6count::power_of_two(128).decimal();
   return ipv6count(static_cast<uint128>(r.last - r.first) + 1).decimal();
 }
 
@@ -106,8 +107,8 @@ std::string counts_text(const list_counts& c) {
          ", " + counted(c.addresses, "address", "addresses");
 }
 
-std::unique_ptr<setresult> setresult::run(std::string a, std::string b, operation op,
-                                          notation how, const job_control& control) {
+std::unique_ptr<setresult> setresult::run(std::string a, std::string b, operation op, notation how,
+                                          const job_control& control) {
   auto report = [&](int percent) {
     if (control.progress) control.progress(percent);
   };
@@ -247,11 +248,10 @@ std::string setresult::count_text() const {
       t = counted(n, "range", "ranges");
       break;
     case operation::overlaps:
-      t = unlisted_pairs_ ? counted(std::to_string(unlisted_pairs_), "overlapping pair",
-                                    "overlapping pairs") +
-                                ", too many to list (at most " + std::to_string(kMaxOverlapPairs) +
-                                ")"
-                          : counted(n, "overlapping pair", "overlapping pairs");
+      t = unlisted_pairs_
+              ? counted(std::to_string(unlisted_pairs_), "overlapping pair", "overlapping pairs") +
+                    ", too many to list (at most " + std::to_string(kMaxOverlapPairs) + ")"
+              : counted(n, "overlapping pair", "overlapping pairs");
       break;
     default:
       t = counted(n, "network", "networks");
@@ -266,7 +266,8 @@ std::string setresult::calc_network(std::size_t row, bool* v6) const {
   if (row >= row_count()) return std::string();
   switch (op_) {
     case operation::ranges:
-      if (row < ranges_.v4.size()) return first_network(ranges_.v4[row].first, ranges_.v4[row].last);
+      if (row < ranges_.v4.size())
+        return first_network(ranges_.v4[row].first, ranges_.v4[row].last);
       *v6 = true;
       row -= ranges_.v4.size();
       return first_network(ranges_.v6[row].first, ranges_.v6[row].last);

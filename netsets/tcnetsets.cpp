@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,7 +31,7 @@ const QString kSection = QStringLiteral("NetSets");
 
 // In the order of netsets::operation.
 const char* const kOperations[netsets::kOperationCount] = {
-    "Aggregate A", "A \u222a B", "A \u2229 B", "A \u2212 B",
+    "Aggregate A", "A \u222a B",   "A \u2229 B",         "A \u2212 B",
     "Ranges of A", "Summary of A", "Overlaps in A and B"};
 // In the order of netsets::notation.
 const char* const kNotations[] = {"CIDR", "Address and mask", "Address and wildcard", "Range"};
@@ -110,8 +109,8 @@ void TcNetSets::BuildLayout() {
   auto* inputs = new QSplitter(Qt::Horizontal);
   inputs->setObjectName(QStringLiteral("splSetInputs"));
   inputs->setChildrenCollapsible(false);
-  auto makeInput = [&](const QString& title, const char* edit, const char* open,
-                       const char* count, QPlainTextEdit** e, QPushButton** b, QLabel** l) {
+  auto makeInput = [&](const QString& title, const char* edit, const char* open, const char* count,
+                       QPlainTextEdit** e, QPushButton** b, QLabel** l) {
     auto* box = new QGroupBox(title);
     auto* g = new QVBoxLayout(box);
     *e = new QPlainTextEdit;
@@ -121,7 +120,8 @@ void TcNetSets::BuildLayout() {
         QStringLiteral("One a line: 10.0.0.0/8, 192.168.1.0 255.255.255.0,\n"
                        "10.0.0.1 - 10.0.0.77, 2001:db8::/32; # starts a comment"));
     SetHint(*e, QStringLiteral("Addresses, networks and ranges, IPv4 and IPv6; paste or type"));
-    *b = NewButton(open, QStringLiteral("Open..."), QStringLiteral("Read the list from a text file"));
+    *b = NewButton(open, QStringLiteral("Open..."),
+                   QStringLiteral("Read the list from a text file"));
     *l = NewCountLabel(count);
     auto* row = new QHBoxLayout;
     row->addWidget(*l, 1);
@@ -173,9 +173,9 @@ void TcNetSets::BuildLayout() {
   auto* resultBox = new QGroupBox(QStringLiteral("Result"));
   auto* rl = new QVBoxLayout(resultBox);
   lblSetResultCount = NewCountLabel("lblSetResultCount");
-  lvSetResult = NewList("lvSetResult", QStringLiteral(
-                                           "Double-click a row to open it in a calculator; "
-                                           "right-click to copy or save"));
+  lvSetResult =
+      NewList("lvSetResult", QStringLiteral("Double-click a row to open it in a calculator; "
+                                            "right-click to copy or save"));
   FResultModel = new TSetResultModel(this);
   lvSetResult->setModel(FResultModel);
   rl->addWidget(lblSetResultCount);
@@ -194,7 +194,8 @@ void TcNetSets::BuildLayout() {
 
   const QFontMetrics fm = fontMetrics();
   QHeaderView* rh = lvSetResult->Header();
-  rh->resizeSection(0, fm.horizontalAdvance(QStringLiteral("255.255.255.255 255.255.255.255")) + 16);
+  rh->resizeSection(0,
+                    fm.horizontalAdvance(QStringLiteral("255.255.255.255 255.255.255.255")) + 16);
   QHeaderView* ph = lvSetProblems->Header();
   ph->resizeSection(0, fm.horizontalAdvance(QStringLiteral("List")) + 16);
   ph->resizeSection(1, fm.horizontalAdvance(QStringLiteral("Line")) + 16);
@@ -393,11 +394,12 @@ void TcNetSets::ShowResult(TResultPtr result) {
     h->resizeSection(2, fm.horizontalAdvance(QStringLiteral("duplicate")) + 16);
     h->resizeSection(3, fm.horizontalAdvance(QStringLiteral("192.168.100.0/24")) + 16);
   } else {
-    const bool ranges = result->op() == netsets::operation::ranges ||
-                        result->how() == netsets::notation::range;
-    h->resizeSection(0, fm.horizontalAdvance(ranges ? QStringLiteral("255.255.255.255 - 255.255.255.255")
-                                                    : QStringLiteral("255.255.255.255 255.255.255.255")) +
-                            16);
+    const bool ranges =
+        result->op() == netsets::operation::ranges || result->how() == netsets::notation::range;
+    h->resizeSection(
+        0, fm.horizontalAdvance(ranges ? QStringLiteral("255.255.255.255 - 255.255.255.255")
+                                       : QStringLiteral("255.255.255.255 255.255.255.255")) +
+               16);
   }
 }
 
@@ -447,9 +449,10 @@ void TcNetSets::SaveResult(bool csv) {
   if (!r) return;
   Services::FileDialog d;
   d.caption = csv ? QStringLiteral("Save as CSV") : QStringLiteral("Save as Text");
-  d.filters = csv ? QStringList{QStringLiteral("Comma separated values (*.csv)"),
-                                QStringLiteral("All files (*)")}
-                  : QStringList{QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")};
+  d.filters =
+      csv ? QStringList{QStringLiteral("Comma separated values (*.csv)"),
+                        QStringLiteral("All files (*)")}
+          : QStringList{QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")};
   d.defaultSuffix = csv ? QStringLiteral("csv") : QStringLiteral("txt");
   const QString path = Services::Instance().ChooseSaveFile(this, d);
   if (path.isEmpty()) return;

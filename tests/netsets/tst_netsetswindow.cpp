@@ -129,19 +129,26 @@ class TestNetSetsWindow : public QObject, protected GuiFixture {
     QTest::addColumn<int>("op");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("count");
-    QTest::newRow("aggregate") << "10.0.0.0/25\n10.0.0.128/25\n2001:db8::1" << "" << 0
-                               << "10.0.0.0/24 ; 256 | 2001:db8::1/128 ; 1" << "2 networks";
-    QTest::newRow("union") << "10.0.0.0/24" << "10.0.1.0/24" << 1 << "10.0.0.0/23 ; 512"
+    QTest::newRow("aggregate") << "10.0.0.0/25\n10.0.0.128/25\n2001:db8::1"
+                               << "" << 0 << "10.0.0.0/24 ; 256 | 2001:db8::1/128 ; 1"
+                               << "2 networks";
+    QTest::newRow("union") << "10.0.0.0/24"
+                           << "10.0.1.0/24" << 1 << "10.0.0.0/23 ; 512"
                            << "1 network";
-    QTest::newRow("intersection") << "10.0.0.0/16" << "10.0.7.0/24\n172.16.0.0/12" << 2
-                                  << "10.0.7.0/24 ; 256" << "1 network";
-    QTest::newRow("difference") << "10.0.0.0/30" << "10.0.0.2" << 3
-                                << "10.0.0.0/31 ; 2 | 10.0.0.3/32 ; 1" << "2 networks";
-    QTest::newRow("ranges") << "10.0.0.1 - 10.0.0.77\n10.0.0.78" << "" << 4
-                            << "10.0.0.1 - 10.0.0.78 ; 78" << "1 range";
-    QTest::newRow("summary") << "10.0.0.0/24\n10.0.3.0/24" << "" << 5 << "10.0.0.0/22 ; 512"
+    QTest::newRow("intersection") << "10.0.0.0/16"
+                                  << "10.0.7.0/24\n172.16.0.0/12" << 2 << "10.0.7.0/24 ; 256"
+                                  << "1 network";
+    QTest::newRow("difference") << "10.0.0.0/30"
+                                << "10.0.0.2" << 3 << "10.0.0.0/31 ; 2 | 10.0.0.3/32 ; 1"
+                                << "2 networks";
+    QTest::newRow("ranges") << "10.0.0.1 - 10.0.0.77\n10.0.0.78"
+                            << "" << 4 << "10.0.0.1 - 10.0.0.78 ; 78"
+                            << "1 range";
+    QTest::newRow("summary") << "10.0.0.0/24\n10.0.3.0/24"
+                             << "" << 5 << "10.0.0.0/22 ; 512"
                              << "1 network";
-    QTest::newRow("overlaps") << "10.0.0.0/24" << "10.0.0.9\n192.168.0.0/16" << 6
+    QTest::newRow("overlaps") << "10.0.0.0/24"
+                              << "10.0.0.9\n192.168.0.0/16" << 6
                               << "10.0.0.0/24 ; A 1 ; contains ; 10.0.0.9 ; B 1"
                               << "1 overlapping pair";
   }
@@ -175,7 +182,8 @@ class TestNetSetsWindow : public QObject, protected GuiFixture {
   void countsFollowTyping_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("count");
-    QTest::newRow("nothing") << "" << "0 lines, 0 networks, 0 addresses";
+    QTest::newRow("nothing") << ""
+                             << "0 lines, 0 networks, 0 addresses";
     QTest::newRow("two networks") << "10.0.0.0/24\n10.0.2.0/24"
                                   << "2 lines, 2 networks, 512 addresses";
     QTest::newRow("touching halves") << "10.0.0.0/25\n10.0.0.128/25\n# end"
@@ -324,9 +332,9 @@ class TestNetSetsWindow : public QObject, protected GuiFixture {
     FServices->saveAnswer = FDir->filePath("no such folder/out.txt");
     PopupAction("miSetSaveText");
     QCOMPARE(FServices->boxes.size(), 1);
-    QVERIFY2(FServices->boxes.first().text.startsWith(
-                 "Couldn't write " + FServices->saveAnswer + ": "),
-             qPrintable(FServices->boxes.first().text));
+    QVERIFY2(
+        FServices->boxes.first().text.startsWith("Couldn't write " + FServices->saveAnswer + ": "),
+        qPrintable(FServices->boxes.first().text));
     QVERIFY(FServices->boxes.first().text.size() > FServices->saveAnswer.size() + 17);
   }
 

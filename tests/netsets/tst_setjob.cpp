@@ -117,9 +117,8 @@ class tst_setjob : public QObject {
     QTest::addColumn<QString>("expected");
     QTest::newRow("empty") << QByteArray() << "0 lines, 0 networks, 0 addresses";
     QTest::newRow("one address") << QByteArray("10.0.0.1") << "1 line, 1 network, 1 address";
-    QTest::newRow("duplicates count once")
-        << QByteArray("10.0.0.0/24\n10.0.0.0/24\n10.0.0.7\n")
-        << "3 lines, 1 network, 256 addresses";
+    QTest::newRow("duplicates count once") << QByteArray("10.0.0.0/24\n10.0.0.0/24\n10.0.0.7\n")
+                                           << "3 lines, 1 network, 256 addresses";
     QTest::newRow("comments and blanks are lines")
         << QByteArray("# head\n\n10.0.0.0/31 # two\n\n") << "4 lines, 1 network, 2 addresses";
     QTest::newRow("range of several networks")
@@ -142,10 +141,17 @@ class tst_setjob : public QObject {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<QString>("sum");
-    QTest::newRow("0+0") << "0" << "0" << "0";
-    QTest::newRow("999+1") << "999" << "1" << "1000";
-    QTest::newRow("1+999") << "1" << "999" << "1000";
-    QTest::newRow("2^128+2^32") << "340282366920938463463374607431768211456" << "4294967296"
+    QTest::newRow("0+0") << "0"
+                         << "0"
+                         << "0";
+    QTest::newRow("999+1") << "999"
+                           << "1"
+                           << "1000";
+    QTest::newRow("1+999") << "1"
+                           << "999"
+                           << "1000";
+    QTest::newRow("2^128+2^32") << "340282366920938463463374607431768211456"
+                                << "4294967296"
                                 << "340282366920938463463374607436063178752";
   }
   void add_decimal() {
@@ -211,9 +217,8 @@ class tst_setjob : public QObject {
                                 << "2001:db8::/126" << true;
     QTest::newRow("summary") << QByteArray("10.0.0.0/24\n10.0.2.0/24") << operation::summary << 0
                              << "10.0.0.0/22" << false;
-    QTest::newRow("overlap: the first item")
-        << QByteArray("10.0.0.4 - 10.0.0.9\n10.0.0.8/29") << operation::overlaps << 0
-        << "10.0.0.4/30" << false;
+    QTest::newRow("overlap: the first item") << QByteArray("10.0.0.4 - 10.0.0.9\n10.0.0.8/29")
+                                             << operation::overlaps << 0 << "10.0.0.4/30" << false;
     QTest::newRow("row past the end")
         << QByteArray("10.0.0.0/24") << operation::aggregate << 1 << "" << false;
   }
@@ -239,7 +244,8 @@ class tst_setjob : public QObject {
                                << operation::aggregate << "10.0.0.0/24\n::1/128\n"
                                << "Network,Addresses\n10.0.0.0/24,256\n::1/128,1\n";
     QTest::newRow("ranges") << QByteArray("10.0.0.1-10.0.0.3") << operation::ranges
-                            << "10.0.0.1 - 10.0.0.3\n" << "Range,Addresses\n10.0.0.1 - 10.0.0.3,3\n";
+                            << "10.0.0.1 - 10.0.0.3\n"
+                            << "Range,Addresses\n10.0.0.1 - 10.0.0.3,3\n";
     QTest::newRow("overlaps with commas")
         << QByteArray("10.0.0.0/24, 10.0.0.1") << operation::overlaps
         << "10.0.0.0/24\tA 1\tcontains\t10.0.0.1\tA 1\n"
@@ -332,8 +338,8 @@ class tst_setjob : public QObject {
       seen << percent;
       if (percent >= cancelAt) cancel = true;
     };
-    const auto r = setresult::run("10.0.0.0/24", "10.0.0.1", operation::exclude, notation::cidr,
-                                  control);
+    const auto r =
+        setresult::run("10.0.0.0/24", "10.0.0.1", operation::exclude, notation::cidr, control);
     QVERIFY(!r);
     // Nothing more is done once the flag is seen.
     QCOMPARE(seen.last(), cancelAt);

@@ -24,6 +24,7 @@ const THelpTopic kTopics[] = {
     {2000, "Mask Chart"},
     {3000, "Integer Calculator"},
     {4000, "IPv6 Calculator"},
+    {5000, "Network Sets"},
     {19100, "Options: Startup"},
     {19800, "Options: Integer Calculator"},
     {19900, "Options: General"},

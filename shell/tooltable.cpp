@@ -8,6 +8,7 @@
 #include "ipv6calc/tcipv6calc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
+#include "netsets/tcnetsets.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ TcChild* NewIpv6Calc(const TToolContext&) {
   return new TcIpv6Calc;
 }
 
+TcChild* NewNetSets(const TToolContext&) {
+  return new TcNetSets;
+}
+
 }  // namespace
 
 const std::vector<TToolInfo>& ToolTable() {
@@ -45,6 +50,8 @@ const std::vector<TToolInfo>& ToolTable() {
       {wkIpv6Calc, "acIpv6Calc", "IPv6 Calculator...",
        "IPv6 Calculator|Open a new IPv6 calculator window", "Ctrl+Alt+6", iiIpv6Calc,
        kStartIpv6Calc, "IPv6 Calculator", 4000, NewIpv6Calc},
+      {wkNetSets, "acNetSets", "Network Sets...", "Network Sets|Open a new network set window",
+       "Ctrl+Alt+S", iiNetSets, kStartNetSets, "Network Sets", 5000, NewNetSets},
   };
   return tools;
 }

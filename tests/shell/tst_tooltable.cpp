@@ -33,6 +33,8 @@ QByteArray ExpectedClass(int kind) {
       return "TcIntConv";
     case wkIpv6Calc:
       return "TcIpv6Calc";
+    case wkNetSets:
+      return "TcNetSets";
     default:
       return "no window class known for this kind";
   }
@@ -156,7 +158,7 @@ class TestToolTable : public QObject, protected GuiFixture {
 
   void kindWithoutToolOpensNothing_data() {
     QTest::addColumn<int>("kind");
-    for (int kind : {int(wkNone), 2, 8, -1}) QTest::addRow("%d", kind) << kind;
+    for (int kind : {int(wkNone), 2, 10, -1}) QTest::addRow("%d", kind) << kind;
   }
   void kindWithoutToolOpensNothing() {
     QFETCH(int, kind);

@@ -15,7 +15,7 @@
 
 namespace planner {
 
-using netsets::uint128;
+using ::uint128;  // from ipv6lib, host order
 
 // How a cloud or a plain LAN reserves addresses in every subnet.
 enum class profile {
@@ -40,6 +40,12 @@ struct need {
   std::string note;
   std::optional<uint32_t> vlan;
   std::string fixed;  // a network the need keeps when it is free; "" for none
+
+  bool operator==(const need& o) const {
+    return name == o.name && hosts == o.hosts && prefix == o.prefix && copies == o.copies &&
+           note == o.note && vlan == o.vlan && fixed == o.fixed;
+  }
+  bool operator!=(const need& o) const { return !(*this == o); }
 };
 
 struct plan {
@@ -48,10 +54,26 @@ struct plan {
   profile prof = profile::standard;
   bool rfc3021 = false;  // two hosts take a /31 (Standard only)
   double growth = 0;     // percent added to every host count before sizing
+
+  bool operator==(const plan& o) const {
+    return parents == o.parents && needs == o.needs && prof == o.prof && rfc3021 == o.rfc3021 &&
+           growth == o.growth;
+  }
+  bool operator!=(const plan& o) const { return !(*this == o); }
 };
 
+// The most copies of needs one plan places; more is a problem, not hours of work.
+inline constexpr uint64_t kMaxAllocations = uint64_t(1) << 20;
+// The largest growth margin a plan takes, in percent.
+inline constexpr double kMaxGrowth = 10000;
+
+// hosts with the plan's growth margin added, rounded up; UINT64_MAX when that
+// does not fit.
+uint64_t grown_hosts(uint64_t hosts, const plan& p) noexcept;
+
 // The prefix length hosts take under the plan's profile, growth included;
-// -1 when no subnet of the family holds that many.
+// -1 when no subnet of the family holds that many. The result may be shorter
+// than the profile allows (AWS subnets are at most /16); compute says so.
 int prefix_for(uint64_t hosts, bool v6, const plan& p) noexcept;
 
 // A need (or one copy of it) placed in a parent.
@@ -70,6 +92,8 @@ struct allocation {
   std::string broadcast;  // IPv4 with a broadcast address; "" otherwise
   ipv6count capacity;     // usable addresses
   ipv6count spare;        // capacity - hosts
+  std::string note;       // the need's note and VLAN, for the tables and the export
+  std::optional<uint32_t> vlan;
 };
 
 // A need (or one copy) that found no room, and why:
@@ -92,7 +116,7 @@ struct problem {
 
 struct result {
   std::vector<allocation> allocations;  // in address order
-  std::vector<unplaced> unplaced;       // in plan order
+  std::vector<planner::unplaced> unplaced;     // in plan order
   std::vector<problem> problems;
   std::vector<std::string> free;        // the space left, aggregated, in CIDR, address order
   ipv6count parent_size;                // addresses in the parents
@@ -102,6 +126,15 @@ struct result {
 
 // Sizes and places every need of the plan.
 result compute(const plan& p);
+
+// The usable addresses of a subnet of that length under the profile, and the
+// first and last of them as offsets from the network address.
+struct usable {
+  ipv6count capacity;
+  uint128 first;
+  uint128 last;
+};
+usable usable_of(int prefix, bool v6, profile p) noexcept;
 
 // The plan as a JSON document with "format": "orvex-plan/1".
 std::string to_json(const plan& p);

@@ -25,7 +25,8 @@ enum TIconIndex {
   // The program itself (window list, launcher).
   iiProgram = 16,
   iiIpv6Calc = 17,
-  iiCount = 18
+  iiPlanner = 18,
+  iiCount = 19
 };
 
 // Icon `index` of the list; an unknown index gives a null icon.

@@ -15,7 +15,8 @@ constexpr int kStartNetSets = 0x08;
 constexpr int kStartPlanner = 0x10;
 constexpr int kStartIntConv = 0x80;
 // Every tool's bit; any other bit in the file opens nothing and is no change.
-constexpr int kKnownStartupPages = kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartIntConv;
+constexpr int kKnownStartupPages =
+    kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartPlanner | kStartIntConv;
 
 // The switches of the general check list, in list order.
 enum TGeneralItem {

@@ -8,6 +8,7 @@
 #include "ipv6calc/tcipv6calc.h"
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
+#include "planner/tcplanner.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ TcChild* NewIpv6Calc(const TToolContext&) {
   return new TcIpv6Calc;
 }
 
+TcChild* NewPlanner(const TToolContext&) {
+  return new TcPlanner;
+}
+
 }  // namespace
 
 const std::vector<TToolInfo>& ToolTable() {
@@ -45,6 +50,9 @@ const std::vector<TToolInfo>& ToolTable() {
       {wkIpv6Calc, "acIpv6Calc", "IPv6 Calculator...",
        "IPv6 Calculator|Open a new IPv6 calculator window", "Ctrl+Alt+6", iiIpv6Calc,
        kStartIpv6Calc, "IPv6 Calculator", 4000, NewIpv6Calc},
+      {wkPlanner, "acPlanner", "Address Planner...",
+       "Address Planner|Plan subnets for a list of host counts", "Ctrl+Alt+P", iiPlanner,
+       kStartPlanner, "Address Planner", 6000, NewPlanner},
   };
   return tools;
 }

@@ -33,6 +33,8 @@ QByteArray ExpectedClass(int kind) {
       return "TcIntConv";
     case wkIpv6Calc:
       return "TcIpv6Calc";
+    case wkPlanner:
+      return "TcPlanner";
     default:
       return "no window class known for this kind";
   }

@@ -164,7 +164,6 @@ int TPlanNeedsModel::PasteText(const QString& text, int row, int* overlong) {
     const QChar sep = line.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(',');
     const QStringList fields = line.split(sep);
     TNeedRow r;
-    if (fields.size() > ncCount) ++longLines;
     for (int i = 0; i < fields.size() && i < ncCount; ++i) r[size_t(i)] = fields[i].trimmed();
     // "P2P, /31": a length in the hosts field is meant as the prefix.
     if (r[ncHosts].startsWith(QLatin1Char('/')) && r[ncPrefix].isEmpty()) {
@@ -174,6 +173,7 @@ int TPlanNeedsModel::PasteText(const QString& text, int row, int* overlong) {
     // The heading of a copied sheet.
     if (heading && r[ncHosts].compare(QLatin1String("hosts"), Qt::CaseInsensitive) == 0)
       continue;
+    if (fields.size() > ncCount) ++longLines;
     added.append(r);
   }
   if (overlong) *overlong = longLines;
@@ -330,8 +330,9 @@ QString JoinParents(const std::vector<std::string>& parents) {
 
 // ---------------------------------------------------------------- result lists
 
-TTextTableModel::TTextTableModel(const QStringList& headers, QObject* parent)
-    : QAbstractTableModel(parent), FHeaders(headers) {}
+TTextTableModel::TTextTableModel(const QStringList& headers, const QList<int>& rightAligned,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), FHeaders(headers), FRightAligned(rightAligned) {}
 
 int TTextTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : int(FRows.size());
@@ -343,12 +344,17 @@ int TTextTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TTextTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= FRows.size()) return QVariant();
+  if (role == Qt::TextAlignmentRole && FRightAligned.contains(index.column()))
+    return int(Qt::AlignRight | Qt::AlignVCenter);
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return QVariant();
   const QStringList& row = FRows[index.row()];
   return index.column() < row.size() ? row[index.column()] : QString();
 }
 
 QVariant TTextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal &&
+      FRightAligned.contains(section))
+    return int(Qt::AlignRight | Qt::AlignVCenter);
   if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return QVariant();
   return FHeaders.value(section);
 }

@@ -31,7 +31,7 @@ enum TNeedColumn {
 };
 
 // Copies one need may ask for: each copy is a network of its own.
-constexpr uint32_t kMaxCopies = 65536;
+constexpr uint32_t kMaxCopies = uint32_t(planner::kMaxAllocations);
 
 // A cell of the needs table that does not read.
 struct TNeedCellProblem {
@@ -120,7 +120,9 @@ QString JoinParents(const std::vector<std::string>& parents);
 class TTextTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit TTextTableModel(const QStringList& headers, QObject* parent = nullptr);
+  // Columns listed in rightAligned hold numbers.
+  explicit TTextTableModel(const QStringList& headers, const QList<int>& rightAligned = {},
+                           QObject* parent = nullptr);
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -132,6 +134,7 @@ class TTextTableModel : public QAbstractTableModel {
 
  private:
   QStringList FHeaders;
+  QList<int> FRightAligned;
   QVector<QStringList> FRows;
 };
 

@@ -61,6 +61,7 @@ QTreeView* NewList(const char* name, QAbstractItemModel* model) {
   v->setEditTriggers(QAbstractItemView::NoEditTriggers);
   v->header()->setSectionsMovable(false);
   v->header()->setStretchLastSection(true);
+  v->setAlternatingRowColors(true);
   return v;
 }
 
@@ -69,13 +70,13 @@ QTreeView* NewList(const char* name, QAbstractItemModel* model) {
 TcPlanner::TcPlanner(QWidget* parent) : TcChild(parent) {
   FWindowKind = wkPlanner;
   FNeeds = new TPlanNeedsModel(this);
-  FResultRows = new TTextTableModel(ResultHeaders(), this);
-  FFreeRows = new TTextTableModel(FreeHeaders(), this);
-  FProblemRows = new TTextTableModel(ProblemHeaders(), this);
+  FResultRows = new TTextTableModel(ResultHeaders(), {rcHosts, rcCapacity, rcSpare, rcVlan}, this);
+  FFreeRows = new TTextTableModel(FreeHeaders(), {1}, this);
+  FProblemRows = new TTextTableModel(ProblemHeaders(), {}, this);
   BuildLayout();
   ConnectHandlers();
   ShowTitle();
-  resize(900, 640);
+  resize(820, 640);
 }
 
 TcPlanner::~TcPlanner() {
@@ -97,6 +98,7 @@ void TcPlanner::BuildLayout() {
   auto* parentsCaption = new QLabel(QStringLiteral("&Parents:"));
   edtPlanParents = new QLineEdit;
   edtPlanParents->setObjectName(QStringLiteral("edtPlanParents"));
+  edtPlanParents->setMinimumWidth(edtPlanParents->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 18);
   edtPlanParents->setPlaceholderText(QStringLiteral("10.20.0.0/22, 2001:db8::/48"));
   SetHint(edtPlanParents, QStringLiteral("The networks to plan in, separated by commas"));
   parentsCaption->setBuddy(edtPlanParents);
@@ -147,12 +149,15 @@ void TcPlanner::BuildLayout() {
   tblPlanNeeds->verticalHeader()->setDefaultSectionSize(
       tblPlanNeeds->fontMetrics().height() + 8);
   tblPlanNeeds->horizontalHeader()->setStretchLastSection(true);
+  // Room for a handful of needs before the table scrolls.
+  tblPlanNeeds->setMinimumHeight(tblPlanNeeds->verticalHeader()->defaultSectionSize() * 5 +
+                                 tblPlanNeeds->horizontalHeader()->sizeHint().height() + 4);
   tblPlanNeeds->installEventFilter(this);
   SetHint(tblPlanNeeds,
           QStringLiteral("A host count or a prefix length per need; paste \"name, hosts\" lines "
                          "with Ctrl+V"));
   const int digit = tblPlanNeeds->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  const int widths[ncCount] = {14, 8, 7, 7, 18, 6, 16};
+  const int widths[ncCount] = {12, 7, 6, 6, 14, 5, 14};
   for (int i = 0; i < ncCount; ++i) tblPlanNeeds->setColumnWidth(i, widths[i] * digit + 12);
   auto* needButtons = new QVBoxLayout;
   btnPlanAdd = NewButton("btnPlanAdd", QStringLiteral("&Add"), QStringLiteral("Add a need"));
@@ -361,7 +366,8 @@ void TcPlanner::FitColumns() {
     // The last column stretches; its width follows the view.
     for (int c = 0; c + 1 < columns; ++c) {
       v->resizeColumnToContents(c);
-      v->setColumnWidth(c, qMax(v->columnWidth(c), v->header()->sectionSizeHint(c)));
+      // A little air between the columns.
+      v->setColumnWidth(c, qMax(v->columnWidth(c) + 10, v->header()->sectionSizeHint(c)));
     }
   }
 }

@@ -194,7 +194,7 @@ bool TPlanNeedsModel::ReadRow(const TNeedRow& row, planner::need* out,
   auto bad = [problems](int column, const QString& text) {
     if (problems)
       problems->push_back(
-          TNeedCellProblem{0, column, ColumnCaption(column) + QStringLiteral(": ") + text});
+          TNeedCellProblem{0, column, ColumnCaption(column) + QStringLiteral(": ") + text, {}});
   };
   bool ok = true;
   auto fail = [&](int column, const QString& text) {
@@ -270,6 +270,7 @@ std::vector<planner::need> TPlanNeedsModel::Needs(std::vector<TNeedCellProblem>*
     if (!problems) continue;
     for (TNeedCellProblem& p : rowProblems) {
       p.row = i;
+      p.name = FRows[i][ncName].trimmed();
       problems->push_back(std::move(p));
     }
   }
@@ -421,8 +422,11 @@ QStringList ProblemHeaders() {
 QVector<QStringList> ProblemRows(const std::vector<TNeedCellProblem>& cells,
                                  const planner::result& r) {
   QVector<QStringList> rows;
-  for (const TNeedCellProblem& c : cells)
-    rows.append({QStringLiteral("row %1").arg(c.row + 1), c.text});
+  for (const TNeedCellProblem& c : cells) {
+    QString where = QStringLiteral("row %1").arg(c.row + 1);
+    if (!c.name.isEmpty()) where += QStringLiteral(" (%1)").arg(QuotedInput(c.name));
+    rows.append({where, c.text});
+  }
   for (const planner::problem& p : r.problems) {
     QString text = QString::fromStdString(p.reason);
     if (!p.text.empty())

@@ -38,6 +38,7 @@ struct TNeedCellProblem {
   int row;     // 0-based row of the table
   int column;  // TNeedColumn
   QString text;  // "Hosts: \"12a\" is not a whole number"
+  QString name;  // the need's name as typed, for the problem list
 };
 
 // One row of the needs table: the texts of its cells.

@@ -62,6 +62,8 @@ QTreeView* NewList(const char* name, QAbstractItemModel* model) {
   v->header()->setSectionsMovable(false);
   v->header()->setStretchLastSection(true);
   v->setAlternatingRowColors(true);
+  // Right-aligned numbers would otherwise touch the text of the next column.
+  v->setStyleSheet(QStringLiteral("QTreeView::item { padding-left: 3px; padding-right: 3px; }"));
   return v;
 }
 
@@ -70,7 +72,8 @@ QTreeView* NewList(const char* name, QAbstractItemModel* model) {
 TcPlanner::TcPlanner(QWidget* parent) : TcChild(parent) {
   FWindowKind = wkPlanner;
   FNeeds = new TPlanNeedsModel(this);
-  FResultRows = new TTextTableModel(ResultHeaders(), {rcHosts, rcCapacity, rcSpare, rcVlan}, this);
+  FResultRows =
+      new TTextTableModel(ResultHeaders(), {rcHosts, rcPrefix, rcCapacity, rcSpare, rcVlan}, this);
   FFreeRows = new TTextTableModel(FreeHeaders(), {1}, this);
   FProblemRows = new TTextTableModel(ProblemHeaders(), {}, this);
   BuildLayout();
@@ -247,6 +250,7 @@ void TcPlanner::ConnectHandlers() {
   connect(btnPlanExport, &QPushButton::clicked, this, &TcPlanner::ExportResult);
   connect(tmrPlanRun, &QTimer::timeout, this, &TcPlanner::Run);
   connect(tblPlanResult, &QWidget::customContextMenuRequested, this, &TcPlanner::ResultPopup);
+  connect(lvPlanProblems, &QAbstractItemView::activated, this, &TcPlanner::ShowProblemCell);
   connect(miPlanCalc, &QAction::triggered, this, &TcPlanner::OpenMenuRowInCalculator);
   connect(miPlanHostList, &QAction::triggered, this, &TcPlanner::OpenMenuRowInHostList);
   connect(miPlanCopyRow, &QAction::triggered, this, &TcPlanner::CopyMenuRow);
@@ -344,7 +348,8 @@ void TcPlanner::SetPlan(const planner::plan& p) {
 
 void TcPlanner::Run() {
   tmrPlanRun->stop();
-  std::vector<TNeedCellProblem> cells;
+  std::vector<TNeedCellProblem>& cells = FCellProblems;
+  cells.clear();
   FPlan = CurrentPlan(&cells);
   if (FPlan.parents.empty()) {
     FResult = planner::result();
@@ -427,6 +432,16 @@ void TcPlanner::PasteNeeds() {
                                       "the %2th were not taken.")
                            .arg(overlong)
                            .arg(int(ncCount)));
+}
+
+void TcPlanner::ShowProblemCell(const QModelIndex& index) {
+  if (!index.isValid() || size_t(index.row()) >= FCellProblems.size()) return;
+  const TNeedCellProblem& p = FCellProblems[size_t(index.row())];
+  const QModelIndex cell = FNeeds->index(p.row, p.column);
+  if (!cell.isValid()) return;
+  tblPlanNeeds->setCurrentIndex(cell);
+  tblPlanNeeds->scrollTo(cell);
+  tblPlanNeeds->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------- files

@@ -103,6 +103,7 @@ class TcPlanner : public TcChild {
   void OpenMenuRowInHostList();
   void CopyMenuRow();
   void FitColumns();
+  void ShowProblemCell(const QModelIndex& index);
 
   QString FIniFileName;
   QString FFileName;   // the plan file shown; "" for a new plan
@@ -112,6 +113,7 @@ class TcPlanner : public TcChild {
   bool FWriting = false;  // the program itself fills the controls
   planner::plan FPlan;    // the plan of the result shown
   planner::result FResult;
+  std::vector<TNeedCellProblem> FCellProblems;  // the first rows of the problem list
   int FMenuRow = -1;
   QChar FCsvDelimiter = QLatin1Char(';');
   int FMaxListItems = 4096;

@@ -367,9 +367,9 @@ class TestPlanModel : public QObject {
     QVERIFY(!r.problems.empty());
     QCOMPARE(int(r.unplaced.size()), 1);
     const QVector<QStringList> rows =
-        ProblemRows({TNeedCellProblem{2, ncHosts, "Hosts: \"x\" is not a whole number"}}, r);
+        ProblemRows({TNeedCellProblem{2, ncHosts, "Hosts: \"x\" is not a whole number", "Lab"}}, r);
     QCOMPARE(int(rows.size()), 1 + int(r.problems.size()) + 1);
-    QCOMPARE(rows[0], (QStringList{"row 3", "Hosts: \"x\" is not a whole number"}));
+    QCOMPARE(rows[0], (QStringList{"row 3 (Lab)", "Hosts: \"x\" is not a whole number"}));
     QVERIFY2(rows[1][1].contains("10.300.0.0/24"), qPrintable(rows[1][1]));
     // Largest first: Big takes the whole /24 and Sales finds no room.
     QCOMPARE(rows.last()[0], QStringLiteral("Sales"));

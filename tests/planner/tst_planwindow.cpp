@@ -154,8 +154,12 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     Run(w);
     QCOMPARE(Column(Results(w), rcName), (QStringList{"Sales", "Link"}));
     QCOMPARE(Problems(w)->rowCount(), 1);
-    QCOMPARE(Cell(Problems(w), 0, 0), QStringLiteral("row 2"));
+    QCOMPARE(Cell(Problems(w), 0, 0), QStringLiteral("row 2 (Bad)"));
     QCOMPARE(Cell(Problems(w), 0, 1), QStringLiteral("Hosts: \"fifty\" is not a whole number"));
+    // Activating the problem goes to the cell.
+    auto* problems = w->findChild<QTreeView*>("lvPlanProblems");
+    emit problems->activated(problems->model()->index(0, 0));
+    QCOMPARE(table->currentIndex(), table->model()->index(1, ncHosts));
   }
 
   // Correcting the cell recomputes a small plan by itself.

@@ -495,6 +495,7 @@ result compute(const plan& p) {
     r.allocations.push_back(std::move(a));
   };
 
+  r.allocations.reserve(std::min<uint64_t>(copies_total, kMaxAllocations));
   // Fixed needs first, in plan order: each keeps its network when it is free.
   for (auto& [i, f] : fixed) {
     const need& n = p.needs[i];
@@ -543,8 +544,18 @@ result compute(const plan& p) {
                              : "; the largest free block is a /" + std::to_string(largest)));
   }
 
-  std::sort(r.allocations.begin(), r.allocations.end(),
-            [](const allocation& a, const allocation& b) { return a.base < b.base; });
+  // Sorted through an index: moving the allocations themselves, each with
+  // several short strings, costs more than the placing.
+  {
+    std::vector<std::pair<uint128, std::size_t>> order;
+    order.reserve(r.allocations.size());
+    for (std::size_t k = 0; k < r.allocations.size(); ++k) order.push_back({r.allocations[k].base, k});
+    std::sort(order.begin(), order.end());
+    std::vector<allocation> sorted;
+    sorted.reserve(order.size());
+    for (const auto& o : order) sorted.push_back(std::move(r.allocations[o.second]));
+    r.allocations = std::move(sorted);
+  }
   std::stable_sort(r.unplaced.begin(), r.unplaced.end(), [](const unplaced& a, const unplaced& b) {
     return a.need != b.need ? a.need < b.need : a.copy < b.copy;
   });

@@ -280,7 +280,19 @@ TSubcommand AddPlanCommand(CLI::App& app) {
   o->growthOption = sub->add_option("--growth", o->growth,
                                     "Percent added to every host count before sizing")
                         ->type_name("P")
-                        ->check(CLI::Range(0.0, planner::kMaxGrowth));
+                        ->check(CLI::Validator(
+                            [](std::string& v) {
+                              double g = -1;
+                              std::size_t used = 0;
+                              try {
+                                g = std::stod(v, &used);
+                              } catch (const std::exception&) {
+                              }
+                              return used == v.size() && g >= 0 && g <= planner::kMaxGrowth
+                                         ? std::string()
+                                         : std::string("the growth margin is a percent from 0 to 10000");
+                            },
+                            "0-10000"));
   AddOutputOptions(*sub, *o, true);
   sub->footer(R"(Needs are placed largest first, each on its natural boundary in the smallest
 free block that holds it. Exit status 1 when a need finds no room (after all

@@ -54,8 +54,8 @@ struct limits {
 limits limits_of(profile p) noexcept {
   switch (p) {
     case profile::aws: return {5, 16, 28};
-    case profile::azure: return {5, 8, 29};
-    case profile::gcp: return {4, 8, 29};
+    case profile::azure: return {5, 0, 29};
+    case profile::gcp: return {4, 0, 29};
     case profile::standard: break;
   }
   return {2, 0, 32};
@@ -92,9 +92,9 @@ int prefix_for(uint64_t hosts, bool v6, const plan& p) noexcept {
     if (h == 2) return p.rfc3021 ? 31 : 30;
   }
   if (h > (uint64_t(1) << 32) - static_cast<uint64_t>(lim.reserved)) return -1;
-  int prefix = 30;
-  while ((uint64_t(1) << (32 - prefix)) - lim.reserved < h) --prefix;
-  return std::min(prefix, lim.longest);
+  int prefix = std::min(30, lim.longest);
+  while ((uint64_t(1) << (32 - prefix)) < h + static_cast<uint64_t>(lim.reserved)) --prefix;
+  return prefix;
 }
 
 // IPv6 usable range: in /64 to /126 the network address is the subnet-router
@@ -454,12 +454,12 @@ result compute(const plan& p) {
                     " network holds");
       } else if (cloud && prefix < lim.shortest) {
         unplace(i, c, hosts, prefix,
-                size_text(i, c, prefix) + "; " + profile_name(p.prof) + " subnets are at most /" +
+                size_text(i, c, prefix) + "; " + profile_name(p.prof) + " subnets are no larger than /" +
                     std::to_string(lim.shortest));
       } else if (cloud && prefix > lim.longest) {
         unplace(i, c, hosts, prefix,
                 size_text(i, c, prefix) + "; " + profile_name(p.prof) +
-                    " subnets are at least /" + std::to_string(lim.longest));
+                    " subnets are no smaller than /" + std::to_string(lim.longest));
       } else {
         queue.push_back({i, c, prefix, hosts});
       }
@@ -495,6 +495,7 @@ result compute(const plan& p) {
     r.allocations.push_back(std::move(a));
   };
 
+  r.allocations.reserve(std::min<uint64_t>(copies_total, kMaxAllocations));
   // Fixed needs first, in plan order: each keeps its network when it is free.
   for (auto& [i, f] : fixed) {
     const need& n = p.needs[i];
@@ -512,10 +513,14 @@ result compute(const plan& p) {
       unplace(i, 1, hosts, wanted,
               wanted < 0 ? keeps + ", but no network holds that many hosts"
                          : keeps + ", which is too small: it needs a /" + std::to_string(wanted));
-    } else if (cloud && (f.prefix < lim.shortest || f.prefix > lim.longest)) {
+    } else if (cloud && f.prefix < lim.shortest) {
       unplace(i, 1, hosts, f.prefix,
-              keeps + "; " + profile_name(p.prof) + " subnets are /" +
-                  std::to_string(lim.shortest) + " to /" + std::to_string(lim.longest));
+              keeps + "; " + profile_name(p.prof) + " subnets are no larger than /" +
+                  std::to_string(lim.shortest));
+    } else if (cloud && f.prefix > lim.longest) {
+      unplace(i, 1, hosts, f.prefix,
+              keeps + "; " + profile_name(p.prof) + " subnets are no smaller than /" +
+                  std::to_string(lim.longest));
     } else if (!space.take_at(f.base, f.prefix)) {
       unplace(i, 1, hosts, f.prefix, keeps + ", which is not free");
     } else {
@@ -539,8 +544,18 @@ result compute(const plan& p) {
                              : "; the largest free block is a /" + std::to_string(largest)));
   }
 
-  std::sort(r.allocations.begin(), r.allocations.end(),
-            [](const allocation& a, const allocation& b) { return a.base < b.base; });
+  // Sorted through an index: moving the allocations themselves, each with
+  // several short strings, costs more than the placing.
+  {
+    std::vector<std::pair<uint128, std::size_t>> order;
+    order.reserve(r.allocations.size());
+    for (std::size_t k = 0; k < r.allocations.size(); ++k) order.push_back({r.allocations[k].base, k});
+    std::sort(order.begin(), order.end());
+    std::vector<allocation> sorted;
+    sorted.reserve(order.size());
+    for (const auto& o : order) sorted.push_back(std::move(r.allocations[o.second]));
+    r.allocations = std::move(sorted);
+  }
   std::stable_sort(r.unplaced.begin(), r.unplaced.end(), [](const unplaced& a, const unplaced& b) {
     return a.need != b.need ? a.need < b.need : a.copy < b.copy;
   });

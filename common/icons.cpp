@@ -4,9 +4,9 @@
 
 QIcon ProgramIcon(int index) {
   static const char* const kNames[iiCount] = {
-      "ipcalc",     "maskchart", "intcalc",  "options",   "stick", "help",
-      "howto",      "about",     "exit",     "selectall", "copy",  "copytable",
-      "copycolumn", "paste",     "hostlist", "edit",      "orvex", "ipv6calc", "planner"};
+      "ipcalc",   "maskchart", "intcalc",   "options",  "stick",     "help",       "howto",
+      "about",    "exit",      "selectall", "copy",     "copytable", "copycolumn", "paste",
+      "hostlist", "edit",      "orvex",     "ipv6calc", "planner"};
   if (index < 0 || index >= iiCount) return QIcon();
   return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kNames[index])));
 }

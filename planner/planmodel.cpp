@@ -10,8 +10,8 @@
 
 namespace {
 
-const char* const kNeedCaptions[ncCount] = {"Name", "Hosts",     "Prefix",       "Copies",
-                                             "Note", "VLAN",      "Fixed network"};
+const char* const kNeedCaptions[ncCount] = {"Name", "Hosts", "Prefix",       "Copies",
+                                            "Note", "VLAN",  "Fixed network"};
 
 // Light red behind a cell that does not read; its tool tip says why.
 const QColor kBadCellColour(255, 204, 204);
@@ -171,8 +171,7 @@ int TPlanNeedsModel::PasteText(const QString& text, int row, int* overlong) {
       r[ncHosts].clear();
     }
     // The heading of a copied sheet.
-    if (heading && r[ncHosts].compare(QLatin1String("hosts"), Qt::CaseInsensitive) == 0)
-      continue;
+    if (heading && r[ncHosts].compare(QLatin1String("hosts"), Qt::CaseInsensitive) == 0) continue;
     if (fields.size() > ncCount) ++longLines;
     added.append(r);
   }
@@ -223,8 +222,8 @@ bool TPlanNeedsModel::ReadRow(const TNeedRow& row, planner::need* out,
     if (prefix.startsWith(QLatin1Char('/'))) prefix.remove(0, 1);
     uint64_t len = 0;
     if (!ReadWhole(prefix, &len) || len > 128)
-      fail(ncPrefix, Quoted(row[ncPrefix].trimmed()) +
-                         QStringLiteral(" is not a prefix length (0-128)"));
+      fail(ncPrefix,
+           Quoted(row[ncPrefix].trimmed()) + QStringLiteral(" is not a prefix length (0-128)"));
     else
       n.prefix = int(len);
   }
@@ -371,10 +370,11 @@ QString TTextTableModel::RowText(int row) const {
 }
 
 QStringList ResultHeaders() {
-  return {QStringLiteral("Name"),     QStringLiteral("Hosts"),        QStringLiteral("Prefix"),
-          QStringLiteral("Network"),  QStringLiteral("Mask"),         QStringLiteral("First usable"),
-          QStringLiteral("Last usable"), QStringLiteral("Broadcast"), QStringLiteral("Capacity"),
-          QStringLiteral("Spare"),    QStringLiteral("VLAN"),         QStringLiteral("Note")};
+  return {
+      QStringLiteral("Name"),        QStringLiteral("Hosts"),     QStringLiteral("Prefix"),
+      QStringLiteral("Network"),     QStringLiteral("Mask"),      QStringLiteral("First usable"),
+      QStringLiteral("Last usable"), QStringLiteral("Broadcast"), QStringLiteral("Capacity"),
+      QStringLiteral("Spare"),       QStringLiteral("VLAN"),      QStringLiteral("Note")};
 }
 
 QVector<QStringList> ResultRows(const planner::plan& p, const planner::result& r) {
@@ -458,8 +458,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data,
                          const std::function<qint64(QIODevice*, const char*, qint64)>& write) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  const qint64 written =
-      write ? write(&file, data.constData(), data.size()) : file.write(data);
+  const qint64 written = write ? write(&file, data.constData(), data.size()) : file.write(data);
   // A short write can still commit a cut-short file over the old one.
   if (written != data.size()) {
     file.cancelWriting();

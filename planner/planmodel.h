@@ -19,24 +19,15 @@
 class QIODevice;
 
 // Columns of the needs table.
-enum TNeedColumn {
-  ncName = 0,
-  ncHosts,
-  ncPrefix,
-  ncCopies,
-  ncNote,
-  ncVlan,
-  ncFixed,
-  ncCount
-};
+enum TNeedColumn { ncName = 0, ncHosts, ncPrefix, ncCopies, ncNote, ncVlan, ncFixed, ncCount };
 
 // Copies one need may ask for: each copy is a network of its own.
 constexpr uint32_t kMaxCopies = uint32_t(planner::kMaxAllocations);
 
 // A cell of the needs table that does not read.
 struct TNeedCellProblem {
-  int row;     // 0-based row of the table
-  int column;  // TNeedColumn
+  int row;       // 0-based row of the table
+  int column;    // TNeedColumn
   QString text;  // "Hosts: \"12a\" is not a whole number"
   QString name;  // the need's name as typed, for the problem list
 };

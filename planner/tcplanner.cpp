@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -15,7 +16,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QDoubleSpinBox>
 #include <QSplitter>
 #include <QTableView>
 #include <QTimer>
@@ -101,7 +101,8 @@ void TcPlanner::BuildLayout() {
   auto* parentsCaption = new QLabel(QStringLiteral("&Parents:"));
   edtPlanParents = new QLineEdit;
   edtPlanParents->setObjectName(QStringLiteral("edtPlanParents"));
-  edtPlanParents->setMinimumWidth(edtPlanParents->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 18);
+  edtPlanParents->setMinimumWidth(
+      edtPlanParents->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 18);
   edtPlanParents->setPlaceholderText(QStringLiteral("10.20.0.0/22, 2001:db8::/48"));
   SetHint(edtPlanParents, QStringLiteral("The networks to plan in, separated by commas"));
   parentsCaption->setBuddy(edtPlanParents);
@@ -149,8 +150,7 @@ void TcPlanner::BuildLayout() {
   tblPlanNeeds->setEditTriggers(QAbstractItemView::DoubleClicked |
                                 QAbstractItemView::EditKeyPressed |
                                 QAbstractItemView::AnyKeyPressed);
-  tblPlanNeeds->verticalHeader()->setDefaultSectionSize(
-      tblPlanNeeds->fontMetrics().height() + 8);
+  tblPlanNeeds->verticalHeader()->setDefaultSectionSize(tblPlanNeeds->fontMetrics().height() + 8);
   tblPlanNeeds->horizontalHeader()->setStretchLastSection(true);
   // Room for a handful of needs before the table scrolls.
   tblPlanNeeds->setMinimumHeight(tblPlanNeeds->verticalHeader()->defaultSectionSize() * 5 +
@@ -216,7 +216,8 @@ void TcPlanner::BuildLayout() {
   pmPlanResult = new QMenu(this);
   pmPlanResult->setObjectName(QStringLiteral("pmPlanResult"));
   miPlanCalc = AddMenuAction(pmPlanResult, "miPlanCalc", QStringLiteral("Open in IPv4 Calculator"));
-  miPlanHostList = AddMenuAction(pmPlanResult, "miPlanHostList", QStringLiteral("Open IP Host List"));
+  miPlanHostList =
+      AddMenuAction(pmPlanResult, "miPlanHostList", QStringLiteral("Open IP Host List"));
   miPlanHostList->setIcon(ProgramIcon(iiHostList));
   miPlanCopyRow = AddMenuAction(pmPlanResult, "miPlanCopyRow", QStringLiteral("Copy row"));
   miPlanCopyRow->setIcon(ProgramIcon(iiCopy));
@@ -289,8 +290,9 @@ void TcPlanner::SaveState() {
   SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
   ini.WriteString(kSection, QStringLiteral("LastFile"), FFileName);
   ini.WriteString(kSection, QStringLiteral("LastFolder"), FLastFolder);
-  ini.WriteString(kSection, QStringLiteral("Profile"),
-                  QLatin1String(planner::profile_key(kProfiles[qMax(0, cbxPlanProfile->currentIndex())])));
+  ini.WriteString(
+      kSection, QStringLiteral("Profile"),
+      QLatin1String(planner::profile_key(kProfiles[qMax(0, cbxPlanProfile->currentIndex())])));
   ini.WriteBool(kSection, QStringLiteral("RFC3021"), chkPlanRfc3021->isChecked());
   ini.WriteString(kSection, QStringLiteral("Growth"), QString::number(spnPlanGrowth->value()));
 }
@@ -379,12 +381,16 @@ void TcPlanner::FitColumns() {
 
 void TcPlanner::Edited() {
   SetModified(true);
-  if (FNeeds->rowCount() <= kAutoRunLimit) tmrPlanRun->start();
+  // A large plan waits for the button, also when a smaller one was due.
+  if (FNeeds->rowCount() <= kAutoRunLimit)
+    tmrPlanRun->start();
+  else
+    tmrPlanRun->stop();
 }
 
 void TcPlanner::ProfileChanged() {
-  const bool standard = kProfiles[qMax(0, cbxPlanProfile->currentIndex())] ==
-                        planner::profile::standard;
+  const bool standard =
+      kProfiles[qMax(0, cbxPlanProfile->currentIndex())] == planner::profile::standard;
   // Only the standard profile has the broadcast that /31 links do without.
   chkPlanRfc3021->setEnabled(standard);
   if (!FWriting) Edited();
@@ -458,8 +464,8 @@ bool TcPlanner::LoadPlanFile(const QString& path, bool quiet) {
     text = file.readAll();
   planner::plan p;
   std::string why;
-  if (error.isEmpty() && !planner::from_json(std::string_view(text.constData(), size_t(text.size())),
-                                             &p, &why))
+  if (error.isEmpty() &&
+      !planner::from_json(std::string_view(text.constData(), size_t(text.size())), &p, &why))
     error = QString::fromStdString(why);
   if (!error.isEmpty()) {
     if (!quiet) ShowErrorBox(this, QStringLiteral("Couldn't open %1:\n%2").arg(path, error));
@@ -509,8 +515,8 @@ void TcPlanner::OpenPlan() {
   }
   Services::FileDialog d;
   d.caption = QStringLiteral("Open an Address Plan");
-  d.filters = QStringList{QStringLiteral("Address plans (*.json)"),
-                          QStringLiteral("All files (*)")};
+  d.filters =
+      QStringList{QStringLiteral("Address plans (*.json)"), QStringLiteral("All files (*)")};
   d.directory = FLastFolder;
   const QString path = Services::Instance().ChooseOpenFile(this, d);
   if (path.isEmpty()) return;
@@ -520,8 +526,8 @@ void TcPlanner::OpenPlan() {
 void TcPlanner::SavePlan() {
   Services::FileDialog d;
   d.caption = QStringLiteral("Save Address Plan");
-  d.filters = QStringList{QStringLiteral("Address plans (*.json)"),
-                          QStringLiteral("All files (*)")};
+  d.filters =
+      QStringList{QStringLiteral("Address plans (*.json)"), QStringLiteral("All files (*)")};
   d.defaultSuffix = QStringLiteral("json");
   d.fileName = FFileName.isEmpty() ? QStringLiteral("plan.json") : QFileInfo(FFileName).fileName();
   d.directory = FLastFolder;
@@ -538,8 +544,9 @@ void TcPlanner::ExportResult() {
   d.caption = QStringLiteral("Export Address Plan");
   d.filters = QStringList{QStringLiteral("CSV files (*.csv)"), QStringLiteral("All files (*)")};
   d.defaultSuffix = QStringLiteral("csv");
-  d.fileName = FFileName.isEmpty() ? QStringLiteral("plan.csv")
-                                   : QFileInfo(FFileName).completeBaseName() + QStringLiteral(".csv");
+  d.fileName = FFileName.isEmpty()
+                   ? QStringLiteral("plan.csv")
+                   : QFileInfo(FFileName).completeBaseName() + QStringLiteral(".csv");
   d.directory = FLastFolder;
   const QString path = Services::Instance().ChooseSaveFile(this, d);
   if (path.isEmpty()) return;

@@ -106,7 +106,7 @@ class TcPlanner : public TcChild {
   void ShowProblemCell(const QModelIndex& index);
 
   QString FIniFileName;
-  QString FFileName;   // the plan file shown; "" for a new plan
+  QString FFileName;  // the plan file shown; "" for a new plan
   QString FLastFolder;
   bool FModified = false;
   bool FCloseConfirmed = false;

@@ -62,11 +62,11 @@ class TestPlanModel : public QObject {
         << "Voice|60||1|phones|4094" << -1 << "" << 60ULL << -1 << 1u << 4094;
     QTest::newRow("Max|18446744073709551615")
         << "Max|18446744073709551615" << -1 << "" << 18446744073709551615ULL << -1 << 1u << 0;
-    QTest::newRow("Many|2||1048576") << "Many|2||1048576" << -1 << "" << 2ULL << -1 << 1048576u
-                                     << 0;
+    QTest::newRow("Many|2||1048576")
+        << "Many|2||1048576" << -1 << "" << 2ULL << -1 << 1048576u << 0;
 
-    QTest::newRow("|120") << "|120" << int(ncName) << "Name: a need has a name" << 0ULL << -1
-                          << 1u << 0;
+    QTest::newRow("|120") << "|120" << int(ncName) << "Name: a need has a name" << 0ULL << -1 << 1u
+                          << 0;
     QTest::newRow("Sales") << "Sales" << int(ncHosts)
                            << "Hosts: give a host count or a prefix length" << 0ULL << -1 << 1u
                            << 0;
@@ -82,9 +82,9 @@ class TestPlanModel : public QObject {
     QTest::newRow("Sales|18446744073709551616")
         << "Sales|18446744073709551616" << int(ncHosts)
         << "Hosts: \"18446744073709551616\" is not a whole number" << 0ULL << -1 << 1u << 0;
-    QTest::newRow("Sales|120|/25") << "Sales|120|/25" << int(ncPrefix)
-                                   << "Prefix: give a host count or a prefix length, not both"
-                                   << 0ULL << -1 << 1u << 0;
+    QTest::newRow("Sales|120|/25")
+        << "Sales|120|/25" << int(ncPrefix)
+        << "Prefix: give a host count or a prefix length, not both" << 0ULL << -1 << 1u << 0;
     QTest::newRow("Link||/129") << "Link||/129" << int(ncPrefix)
                                 << "Prefix: \"/129\" is not a prefix length (0-128)" << 0ULL << -1
                                 << 1u << 0;
@@ -94,15 +94,15 @@ class TestPlanModel : public QObject {
     QTest::newRow("P2P|2||0") << "P2P|2||0" << int(ncCopies)
                               << "Copies: \"0\" is not a number from 1 to 1048576" << 0ULL << -1
                               << 1u << 0;
-    QTest::newRow("P2P|2||1048577") << "P2P|2||1048577" << int(ncCopies)
-                                    << "Copies: \"1048577\" is not a number from 1 to 1048576"
-                                    << 0ULL << -1 << 1u << 0;
-    QTest::newRow("Voice|60||||0") << "Voice|60||||0" << int(ncVlan)
-                                   << "VLAN: \"0\" is not a VLAN number (1-4094)" << 0ULL << -1
-                                   << 1u << 0;
-    QTest::newRow("Voice|60||||4095") << "Voice|60||||4095" << int(ncVlan)
-                                      << "VLAN: \"4095\" is not a VLAN number (1-4094)" << 0ULL
-                                      << -1 << 1u << 0;
+    QTest::newRow("P2P|2||1048577")
+        << "P2P|2||1048577" << int(ncCopies)
+        << "Copies: \"1048577\" is not a number from 1 to 1048576" << 0ULL << -1 << 1u << 0;
+    QTest::newRow("Voice|60||||0")
+        << "Voice|60||||0" << int(ncVlan) << "VLAN: \"0\" is not a VLAN number (1-4094)" << 0ULL
+        << -1 << 1u << 0;
+    QTest::newRow("Voice|60||||4095")
+        << "Voice|60||||4095" << int(ncVlan) << "VLAN: \"4095\" is not a VLAN number (1-4094)"
+        << 0ULL << -1 << 1u << 0;
   }
   void readRow() {
     QFETCH(QString, cells);
@@ -214,17 +214,15 @@ class TestPlanModel : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<int>("overlong");
-    QTest::newRow("name, hosts lines")
-        << "Sales, 120\nVoIP, 60\n" << QStringList{"Sales|120", "VoIP|60"} << 0;
+    QTest::newRow("name, hosts lines") << "Sales, 120\nVoIP, 60\n"
+                                       << QStringList{"Sales|120", "VoIP|60"} << 0;
     QTest::newRow("CRLF and blank lines")
         << "Sales,120\r\n\r\n  \r\nVoIP,60" << QStringList{"Sales|120", "VoIP|60"} << 0;
-    QTest::newRow("sheet with heading")
-        << "Name\tHosts\tPrefix\tCopies\nP2P\t2\t\t8\nLink\t\t/31"
-        << QStringList{"P2P|2||8", "Link||/31"} << 0;
+    QTest::newRow("sheet with heading") << "Name\tHosts\tPrefix\tCopies\nP2P\t2\t\t8\nLink\t\t/31"
+                                        << QStringList{"P2P|2||8", "Link||/31"} << 0;
     QTest::newRow("heading only as first line")
         << "Sales,120\nName,Hosts" << QStringList{"Sales|120", "Name|Hosts"} << 0;
-    QTest::newRow("prefix in the hosts field")
-        << "P2P, /31" << QStringList{"P2P||/31"} << 0;
+    QTest::newRow("prefix in the hosts field") << "P2P, /31" << QStringList{"P2P||/31"} << 0;
     QTest::newRow("tabs keep commas in names")
         << "Sales, EMEA\t120" << QStringList{"Sales, EMEA|120"} << 0;
     QTest::newRow("bad cells are kept") << "Sales, lots" << QStringList{"Sales|lots"} << 0;
@@ -324,9 +322,9 @@ class TestPlanModel : public QObject {
     QCOMPARE(int(rows.size()), 12);
     QCOMPARE(rows[0], (QStringList{"Sales", "120", "/25", "10.20.0.0/25", "255.255.255.128",
                                    "10.20.0.1", "10.20.0.126", "10.20.0.127", "126", "6", "", ""}));
-    QCOMPARE(rows[1], (QStringList{"VoIP", "60", "/26", "10.20.0.128/26", "255.255.255.192",
-                                   "10.20.0.129", "10.20.0.190", "10.20.0.191", "62", "2", "20",
-                                   "phones"}));
+    QCOMPARE(rows[1],
+             (QStringList{"VoIP", "60", "/26", "10.20.0.128/26", "255.255.255.192", "10.20.0.129",
+                          "10.20.0.190", "10.20.0.191", "62", "2", "20", "phones"}));
     // A need given as a prefix length has no host count to show.
     bool sawLink = false;
     for (const QStringList& row : rows)
@@ -344,11 +342,16 @@ class TestPlanModel : public QObject {
   void freeRows_data() {
     QTest::addColumn<QString>("block");
     QTest::addColumn<QString>("size");
-    QTest::newRow("10.20.0.240/28") << "10.20.0.240/28" << "16";
-    QTest::newRow("0.0.0.0/0") << "0.0.0.0/0" << "4294967296";
-    QTest::newRow("10.0.0.1/32") << "10.0.0.1/32" << "1";
-    QTest::newRow("2001:db8::/64") << "2001:db8::/64" << "18446744073709551616";
-    QTest::newRow("::/0") << "::/0" << "340282366920938463463374607431768211456";
+    QTest::newRow("10.20.0.240/28") << "10.20.0.240/28"
+                                    << "16";
+    QTest::newRow("0.0.0.0/0") << "0.0.0.0/0"
+                               << "4294967296";
+    QTest::newRow("10.0.0.1/32") << "10.0.0.1/32"
+                                 << "1";
+    QTest::newRow("2001:db8::/64") << "2001:db8::/64"
+                                   << "18446744073709551616";
+    QTest::newRow("::/0") << "::/0"
+                          << "340282366920938463463374607431768211456";
   }
   void freeRows() {
     QFETCH(QString, block);
@@ -391,11 +394,11 @@ class TestPlanModel : public QObject {
     const QString path = dir.filePath("plan.json");
     WriteAll(path, "old contents");
     const QByteArray data(100000, 'x');
-    const bool ok = WriteFileAtomically(path, data, [shortBy](QIODevice* d, const char* p,
-                                                              qint64 n) -> qint64 {
-      if (shortBy < 0) return -1;
-      return d->write(p, n - shortBy);
-    });
+    const bool ok =
+        WriteFileAtomically(path, data, [shortBy](QIODevice* d, const char* p, qint64 n) -> qint64 {
+          if (shortBy < 0) return -1;
+          return d->write(p, n - shortBy);
+        });
     QCOMPARE(ok, shortBy == 0);
     QCOMPARE(ReadAll(path), shortBy == 0 ? data : QByteArray("old contents"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"plan.json"});

@@ -70,7 +70,9 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     QTest::keySequence(table, QKeySequence::Paste);
   }
 
-  void Run(TcPlanner* w) { QTest::mouseClick(w->findChild<QPushButton*>("btnPlanRun"), Qt::LeftButton); }
+  void Run(TcPlanner* w) {
+    QTest::mouseClick(w->findChild<QPushButton*>("btnPlanRun"), Qt::LeftButton);
+  }
 
   QAbstractItemModel* Results(TcPlanner* w) {
     return w->findChild<QTreeView*>("tblPlanResult")->model();
@@ -195,11 +197,16 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     QTest::addColumn<bool>("rfc3021");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("capacity");
-    QTest::newRow("Standard") << 0 << false << "/30" << "2";
-    QTest::newRow("Standard, RFC 3021") << 0 << true << "/31" << "2";
-    QTest::newRow("AWS, RFC 3021 ignored") << 1 << true << "/28" << "11";
-    QTest::newRow("Azure") << 2 << false << "/29" << "3";
-    QTest::newRow("Google Cloud") << 3 << false << "/29" << "4";
+    QTest::newRow("Standard") << 0 << false << "/30"
+                              << "2";
+    QTest::newRow("Standard, RFC 3021") << 0 << true << "/31"
+                                        << "2";
+    QTest::newRow("AWS, RFC 3021 ignored") << 1 << true << "/28"
+                                           << "11";
+    QTest::newRow("Azure") << 2 << false << "/29"
+                           << "3";
+    QTest::newRow("Google Cloud") << 3 << false << "/29"
+                                  << "4";
   }
   void profileChange() {
     QFETCH(int, profile);
@@ -300,6 +307,53 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     FServices->saveAnswer = csv;
     QTest::mouseClick(second->findChild<QPushButton*>("btnPlanExport"), Qt::LeftButton);
     QCOMPARE(ReadAll(csv).trimmed().split('\n').size(), 1 + int(rows.size()));
+  }
+
+  // Saving a plan with a cell that does not read asks first; No writes
+  // nothing, Yes saves the needs that read.
+  void saveWithBadCellAsks_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No") << int(Services::No);
+    QTest::newRow("Yes") << int(Services::Yes);
+  }
+  void saveWithBadCellAsks() {
+    QFETCH(int, answer);
+    TcPlanner* w = FWin = NewWindow();
+    Enter(w, "10.0.0.0/24", "Sales, 50\nBad, fifty");
+    const QString path = FDir->filePath("partial.json");
+    FServices->saveAnswer = path;
+    FServices->boxAnswer = answer;
+    QTest::mouseClick(w->findChild<QPushButton*>("btnPlanSave"), Qt::LeftButton);
+    QCOMPARE(FServices->boxes.size(), 1);
+    QVERIFY2(FServices->boxes[0].text.contains("row 2 Hosts: \"fifty\" is not a whole number"),
+             qPrintable(FServices->boxes[0].text));
+    QCOMPARE(QFile::exists(path), answer == Services::Yes);
+    QCOMPARE(w->IsModified(), answer != Services::Yes);
+    if (answer != Services::Yes) return;
+    planner::plan back;
+    std::string error;
+    const QByteArray text = ReadAll(path);
+    QVERIFY(planner::from_json(std::string_view(text.constData(), size_t(text.size())), &back,
+                               &error));
+    QCOMPARE(int(back.needs.size()), 1);
+    // The bad row stays in the window for the user to correct.
+    QCOMPARE(w->findChild<QTableView*>("tblPlanNeeds")->model()->rowCount(), 2);
+  }
+
+  // Edits recompute a plan of up to kAutoRunLimit needs by themselves; a
+  // larger one waits for the button.
+  void autoRunLimit_data() {
+    QTest::addColumn<int>("needs");
+    QTest::newRow("at the limit") << TcPlanner::kAutoRunLimit;
+    QTest::newRow("above the limit") << TcPlanner::kAutoRunLimit + 1;
+  }
+  void autoRunLimit() {
+    QFETCH(int, needs);
+    TcPlanner* w = FWin = NewWindow();
+    QString lines;
+    for (int i = 0; i < needs; ++i) lines += QStringLiteral("N%1, 2\n").arg(i);
+    Enter(w, "10.0.0.0/8", lines);
+    QCOMPARE(w->tmrPlanRun->isActive(), needs <= TcPlanner::kAutoRunLimit);
   }
 
   // A file that does not read, or one from a newer version, is reported

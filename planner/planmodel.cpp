@@ -296,15 +296,16 @@ void TPlanNeedsModel::SetNeeds(const std::vector<planner::need>& needs) {
 }
 
 bool TPlanNeedsModel::IsBadCell(int row, int column) const {
-  for (const TNeedCellProblem& p : FProblems)
-    if (p.row == row && p.column == column) return true;
-  return false;
+  return row >= 0 && FBadCells.contains(quint64(row) << 8 | quint64(column));
 }
 
 void TPlanNeedsModel::Revalidate() {
   const std::vector<TNeedCellProblem> old = FProblems;
   FProblems.clear();
   Needs(&FProblems);
+  FBadCells.clear();
+  for (const TNeedCellProblem& p : FProblems)
+    FBadCells.insert(quint64(p.row) << 8 | quint64(p.column));
   // Rows whose marks went away must be drawn again as well.
   for (const TNeedCellProblem& p : old)
     if (p.row < FRows.size())

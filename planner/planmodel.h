@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -100,6 +101,8 @@ class TPlanNeedsModel : public QAbstractTableModel {
 
   QVector<TNeedRow> FRows;
   std::vector<TNeedCellProblem> FProblems;
+  // The marked cells as row << 8 | column, asked for on every cell drawn.
+  QSet<quint64> FBadCells;
 };
 
 // The parent blocks typed in one field, separated by commas, semicolons or

@@ -333,8 +333,8 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     planner::plan back;
     std::string error;
     const QByteArray text = ReadAll(path);
-    QVERIFY(planner::from_json(std::string_view(text.constData(), size_t(text.size())), &back,
-                               &error));
+    QVERIFY(
+        planner::from_json(std::string_view(text.constData(), size_t(text.size())), &back, &error));
     QCOMPARE(int(back.needs.size()), 1);
     // The bad row stays in the window for the user to correct.
     QCOMPARE(w->findChild<QTableView*>("tblPlanNeeds")->model()->rowCount(), 2);
@@ -438,6 +438,7 @@ class TestPlanWindow : public QObject, protected GuiFixture {
     QVERIFY(w->close());
     QCOMPARE(SettingsFile(FIni).ReadString("Planner", "LastFile", ""), path);
     QCOMPARE(SettingsFile(FIni).ReadString("Planner", "Profile", ""), QStringLiteral("azure"));
+    QVERIFY(SettingsFile(FIni).ReadBool("Planner", "RFC3021", false));
     if (!fileThere) QVERIFY(QFile::remove(path));
     FServices->Reset();
 

@@ -370,6 +370,29 @@ class tst_planner : public QObject {
     QCOMPARE(f.join(' '), free);
   }
 
+  // Counts that reach 2^128 need the 129th bit.
+  void whole_ipv6_space_counts() {
+    for (const char* parents : {"::/0", "::/1 8000::/1"}) {
+      const result r = compute(plan_of(parents, "A=/1x2"));
+      QCOMPARE(problems(r) + reasons(r), QString());
+      QCOMPARE(r.parent_size, ipv6count::power_of_two(128));
+      QCOMPARE(r.allocated, ipv6count::power_of_two(128));
+      QCOMPARE(r.utilisation, 1.0);
+    }
+    const result half = compute(plan_of("::/0", "A=/1"));
+    QCOMPARE(half.allocated, ipv6count::power_of_two(127));
+    QCOMPARE(half.utilisation, 0.5);
+  }
+
+  void blanks_around_networks() {
+    plan p = plan_of("", "A=1");
+    p.parents = {" 10.0.0.0/24\t"};
+    p.needs[0].fixed = " 10.0.0.8/32 ";
+    const result r = compute(p);
+    QCOMPARE(problems(r) + reasons(r), QString());
+    QCOMPARE(placed(r), QString("A 10.0.0.8/32"));
+  }
+
   void unplaced_fields() {
     const result r = compute(plan_of("10.0.0.0/29", "P2P=2x3 Big=/24"));
     QCOMPARE(r.unplaced.size(), std::size_t(2));

@@ -5,12 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "cli/format.h"
@@ -83,24 +79,20 @@ bool ReadNeed(std::string_view text, planner::need* n, std::string* error) {
 
 // The plan file's text; false with the reason when it does not read.
 bool ReadFileText(const std::string& path, std::string* text, std::string* error) {
-  if (path == "-") {
-    std::ostringstream s;
-    s << std::cin.rdbuf();
-    if (std::cin.bad()) {
-      *error = "cannot read standard input";
-      return false;
-    }
-    *text = s.str();
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot open " + Quoted(path) + ": " + std::strerror(errno);
+  const bool input = path == "-";
+  const std::string name = input ? std::string("standard input") : Quoted(path);
+  std::FILE* f = input ? stdin : std::fopen(path.c_str(), "rb");
+  if (!f) {
+    *error = "cannot open " + name + ": " + std::strerror(errno);
     return false;
   }
-  text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    *error = "cannot read " + Quoted(path) + ": " + std::strerror(errno);
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text->append(buf, n);
+  const int failed = std::ferror(f) ? errno : 0;
+  if (!input) std::fclose(f);
+  if (failed) {
+    *error = "cannot read " + name + ": " + std::strerror(failed);
     return false;
   }
   return true;

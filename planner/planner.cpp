@@ -156,6 +156,9 @@ struct netread {
 // "a.b.c.d/len" or "ipv6/len", host bits clear.
 netread read_net(std::string_view t) {
   netread n;
+  // Blanks around a network pasted from elsewhere are no error.
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
   const std::size_t slash = t.find('/');
   if (t.empty()) {
     n.error = "empty";
@@ -298,6 +301,18 @@ class freespace {
   std::vector<std::set<uint128>> lists_;
 };
 
+// Adds the size of a /prefix to a count of at most 2^128 addresses (the
+// parents never overlap, so no sum passes that); full marks 2^128 itself.
+void add_count(uint128& count, bool& full, int prefix, int bits) noexcept {
+  if (prefix == 0 && bits == 128) {
+    full = true;
+    return;
+  }
+  const uint128 before = count;
+  count += size_of(prefix, bits);
+  if (count < before) full = true;  // wrapped: exactly 2^128
+}
+
 // One copy of a need waiting to be placed.
 struct pending {
   std::size_t need;
@@ -367,10 +382,7 @@ result compute(const plan& p) {
   bool total_full = false;
   for (const auto& q : parents) {
     space.add(q.base, q.prefix);
-    if (q.prefix == 0 && v6)
-      total_full = true;
-    else
-      total += size_of(q.prefix, bits);
+    add_count(total, total_full, q.prefix, bits);
   }
   r.parent_size = total_full ? ipv6count::power_of_two(128) : ipv6count(total);
 
@@ -488,10 +500,7 @@ result compute(const plan& p) {
     a.spare = ipv6count(u.capacity.value() >= hosts ? u.capacity.value() - hosts : 0);
     a.note = n.note;
     a.vlan = n.vlan;
-    if (v6 && prefix == 0)
-      allocated_full = true;
-    else
-      allocated += size_of(prefix, bits);
+    add_count(allocated, allocated_full, prefix, bits);
     r.allocations.push_back(std::move(a));
   };
 

@@ -1455,7 +1455,10 @@ void TestCli::planFile() {
   const TRun aws = Run({"plan", "--file", "site.json", "--profile", "aws", "--csv"}, {}, dir.path());
   QCOMPARE(aws.status, 0);
   QVERIFY2(aws.out.contains("\nP2P 1,2,28,10.20.1.64/28,"), aws.out.constData());
-  // A file that is not there.
+  // A folder, and a file that is not there.
+  const TRun folder = Run({"plan", "--file", "."}, {}, dir.path());
+  QCOMPARE(folder.status, 2);
+  QCOMPARE(Lines(folder.err).value(0), QString("orvex-cli: plan: cannot read '.': Is a directory"));
   const TRun missing = Run({"plan", "--file", "nothing.json"}, {}, dir.path());
   QCOMPARE(missing.status, 2);
   QCOMPARE(Lines(missing.err).value(0),

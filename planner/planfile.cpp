@@ -37,8 +37,8 @@ std::string text_of(const ojson& v, const std::string& where, const char* key) {
 }
 
 uint64_t whole_of(const ojson& v, const std::string& where, const char* key, uint64_t max) {
-  if (!v.is_number_integer() || (v.is_number_integer() && !v.is_number_unsigned() &&
-                                 v.get<int64_t>() < 0))
+  if (!v.is_number_integer() ||
+      (v.is_number_integer() && !v.is_number_unsigned() && v.get<int64_t>() < 0))
     fail(where + ": \"" + key + "\" must be a whole number from 0 to " + std::to_string(max));
   const uint64_t n = v.get<uint64_t>();
   if (n > max)
@@ -61,12 +61,13 @@ need read_need(const ojson& j, std::size_t i) {
     n.hosts = whole_of(*hosts, where, "hosts", std::numeric_limits<uint64_t>::max());
   if (prefix != j.end()) n.prefix = static_cast<int>(whole_of(*prefix, where, "prefix", 128));
   if (auto c = j.find("copies"); c != j.end())
-    n.copies = static_cast<uint32_t>(
-        whole_of(*c, where, "copies", std::numeric_limits<uint32_t>::max()));
+    n.copies =
+        static_cast<uint32_t>(whole_of(*c, where, "copies", std::numeric_limits<uint32_t>::max()));
   if (auto t = j.find("note"); t != j.end()) n.note = text_of(*t, where, "note");
   if (auto v = j.find("vlan"); v != j.end() && !v->is_null())
     n.vlan = static_cast<uint32_t>(whole_of(*v, where, "vlan", 4095));
-  if (auto f = j.find("fixed"); f != j.end() && !f->is_null()) n.fixed = text_of(*f, where, "fixed");
+  if (auto f = j.find("fixed"); f != j.end() && !f->is_null())
+    n.fixed = text_of(*f, where, "fixed");
   return n;
 }
 
@@ -205,8 +206,8 @@ bool from_json(std::string_view text, plan* out, std::string* error) {
 
 std::string to_csv(const result& r, char delimiter) {
   std::string out;
-  const char* header[] = {"name",  "hosts", "prefix",    "network",  "mask",  "first",
-                          "last",  "broadcast", "capacity", "spare", "note", "vlan"};
+  const char* header[] = {"name", "hosts",     "prefix",   "network", "mask", "first",
+                          "last", "broadcast", "capacity", "spare",   "note", "vlan"};
   for (std::size_t i = 0; i < std::size(header); ++i) {
     if (i) out += delimiter;
     out += header[i];

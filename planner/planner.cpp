@@ -13,20 +13,28 @@ namespace planner {
 
 const char* profile_name(profile p) noexcept {
   switch (p) {
-    case profile::standard: return "Standard";
-    case profile::aws: return "AWS";
-    case profile::azure: return "Azure";
-    case profile::gcp: return "Google Cloud";
+    case profile::standard:
+      return "Standard";
+    case profile::aws:
+      return "AWS";
+    case profile::azure:
+      return "Azure";
+    case profile::gcp:
+      return "Google Cloud";
   }
   return "";
 }
 
 const char* profile_key(profile p) noexcept {
   switch (p) {
-    case profile::standard: return "standard";
-    case profile::aws: return "aws";
-    case profile::azure: return "azure";
-    case profile::gcp: return "gcp";
+    case profile::standard:
+      return "standard";
+    case profile::aws:
+      return "aws";
+    case profile::azure:
+      return "azure";
+    case profile::gcp:
+      return "gcp";
   }
   return "";
 }
@@ -53,10 +61,14 @@ struct limits {
 
 limits limits_of(profile p) noexcept {
   switch (p) {
-    case profile::aws: return {5, 16, 28};
-    case profile::azure: return {5, 0, 29};
-    case profile::gcp: return {4, 0, 29};
-    case profile::standard: break;
+    case profile::aws:
+      return {5, 16, 28};
+    case profile::azure:
+      return {5, 0, 29};
+    case profile::gcp:
+      return {4, 0, 29};
+    case profile::standard:
+      break;
   }
   return {2, 0, 32};
 }
@@ -158,7 +170,8 @@ netread read_net(std::string_view t) {
   netread n;
   // Blanks around a network pasted from elsewhere are no error.
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r'))
+    t.remove_suffix(1);
   const std::size_t slash = t.find('/');
   if (t.empty()) {
     n.error = "empty";
@@ -199,8 +212,8 @@ netread read_net(std::string_view t) {
     }
     value = a.value();
   }
-  const uint128 host = prefix == 0 ? (n.v6 ? ~uint128(0) : uint128(0xffffffffu))
-                                   : size_of(prefix, bits) - 1;
+  const uint128 host =
+      prefix == 0 ? (n.v6 ? ~uint128(0) : uint128(0xffffffffu)) : size_of(prefix, bits) - 1;
   n.prefix = prefix;
   n.base = value & ~host;
   if (value & host) {
@@ -348,9 +361,9 @@ result compute(const plan& p) {
       continue;
     }
     if (family_known && n.v6 != v6) {
-      r.problems.push_back({where, text,
-                            v6 ? "an IPv4 network among IPv6 parents"
-                               : "an IPv6 network among IPv4 parents"});
+      r.problems.push_back(
+          {where, text,
+           v6 ? "an IPv4 network among IPv6 parents" : "an IPv6 network among IPv4 parents"});
       continue;
     }
     const int bits = n.v6 ? 128 : 32;
@@ -373,8 +386,8 @@ result compute(const plan& p) {
   }
   if (p.parents.empty()) r.problems.push_back({"parents", "", "no parent network"});
   if (!(p.growth >= 0 && p.growth <= kMaxGrowth))
-    r.problems.push_back({"growth", std::to_string(p.growth),
-                          "the growth margin is 0 to 10000 percent"});
+    r.problems.push_back(
+        {"growth", std::to_string(p.growth), "the growth margin is 0 to 10000 percent"});
 
   const int bits = v6 ? 128 : 32;
   freespace space(bits);
@@ -393,8 +406,7 @@ result compute(const plan& p) {
   uint64_t copies_total = 0;
   const bool growth_ok = p.growth >= 0 && p.growth <= kMaxGrowth;
 
-  auto unplace = [&](std::size_t i, uint32_t copy, uint64_t hosts, int prefix,
-                     std::string reason) {
+  auto unplace = [&](std::size_t i, uint32_t copy, uint64_t hosts, int prefix, std::string reason) {
     r.unplaced.push_back({i, copy, copy_name(p.needs[i], copy), hosts, prefix, std::move(reason)});
   };
   auto size_text = [&](std::size_t i, uint32_t copy, int prefix) {
@@ -466,8 +478,8 @@ result compute(const plan& p) {
                     " network holds");
       } else if (cloud && prefix < lim.shortest) {
         unplace(i, c, hosts, prefix,
-                size_text(i, c, prefix) + "; " + profile_name(p.prof) + " subnets are no larger than /" +
-                    std::to_string(lim.shortest));
+                size_text(i, c, prefix) + "; " + profile_name(p.prof) +
+                    " subnets are no larger than /" + std::to_string(lim.shortest));
       } else if (cloud && prefix > lim.longest) {
         unplace(i, c, hosts, prefix,
                 size_text(i, c, prefix) + "; " + profile_name(p.prof) +
@@ -558,7 +570,8 @@ result compute(const plan& p) {
   {
     std::vector<std::pair<uint128, std::size_t>> order;
     order.reserve(r.allocations.size());
-    for (std::size_t k = 0; k < r.allocations.size(); ++k) order.push_back({r.allocations[k].base, k});
+    for (std::size_t k = 0; k < r.allocations.size(); ++k)
+      order.push_back({r.allocations[k].base, k});
     std::sort(order.begin(), order.end());
     std::vector<allocation> sorted;
     sorted.reserve(order.size());
@@ -577,8 +590,8 @@ result compute(const plan& p) {
   }
 
   r.allocated = allocated_full ? ipv6count::power_of_two(128) : ipv6count(allocated);
-  const long double whole = total_full ? 340282366920938463463374607431768211456.0L
-                                       : static_cast<long double>(total);
+  const long double whole =
+      total_full ? 340282366920938463463374607431768211456.0L : static_cast<long double>(total);
   const long double used = allocated_full ? 340282366920938463463374607431768211456.0L
                                           : static_cast<long double>(allocated);
   r.utilisation = whole > 0 ? static_cast<double>(used / whole) : 0;

@@ -874,7 +874,8 @@ void TestCli::badInput_data() {
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
-  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
+  row({"mask"}, 2,
+      "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,
@@ -1294,8 +1295,8 @@ void TestCli::plan_data() {
              "\nUtilisation: 51.6% (132 of 256 addresses)\n")
       << "";
   QTest::newRow("aws with growth, csv")
-      << QStringList{"10.0.0.0/16", "App=500", "Db=10x2", "--profile", "aws", "--growth", "10",
-                     "--csv"}
+      << QStringList{"10.0.0.0/16", "App=500",  "Db=10x2", "--profile",
+                     "aws",         "--growth", "10",      "--csv"}
       << 0
       << QByteArray(
              "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n"
@@ -1384,8 +1385,10 @@ void TestCli::planJson() {
   // Past 2^53 a count is a string of digits.
   QCOMPARE(lan["capacity"], json("18446744073709551615"));
   QCOMPARE(j["allocations"][2]["capacity"], json(2));
-  QCOMPARE(j["unplaced"],
-           json::parse(R"([{"name":"Huge","hosts":0,"reason":"Huge needs a /40; the largest free block is a /48"}])"));
+  QCOMPARE(
+      j["unplaced"],
+      json::parse(
+          R"([{"name":"Huge","hosts":0,"reason":"Huge needs a /40; the largest free block is a /48"}])"));
   QVERIFY(j["utilisation"].is_number());
   // Two /64s and a /127 of a /48: just over 2^-15.
   QVERIFY(j["utilisation"].get<double>() > 0.0000305);
@@ -1395,9 +1398,11 @@ void TestCli::planJson() {
 
   const TRun v4 = Run({"plan", "10.0.0.0/30", "A=2", "--json"});
   QCOMPARE(v4.status, 0);
-  QCOMPARE(v4.out,
-           QByteArray(R"({"parents":["10.0.0.0/30"],"profile":"standard","allocations":[{"name":"A","hosts":2,"prefix":30,"network":"10.0.0.0","first":"10.0.0.1","last":"10.0.0.2","broadcast":"10.0.0.3","capacity":2}],"unplaced":[],"free":[],"utilisation":1.0})"
-                      "\n"));
+  QCOMPARE(
+      v4.out,
+      QByteArray(
+          R"({"parents":["10.0.0.0/30"],"profile":"standard","allocations":[{"name":"A","hosts":2,"prefix":30,"network":"10.0.0.0","first":"10.0.0.1","last":"10.0.0.2","broadcast":"10.0.0.3","capacity":2}],"unplaced":[],"free":[],"utilisation":1.0})"
+          "\n"));
 }
 
 void TestCli::planFile_data() {
@@ -1419,8 +1424,10 @@ void TestCli::planFile_data() {
                             << "orvex-cli: plan: %1: not valid JSON at line 2, column 13: invalid "
                                "literal";
   QTest::newRow("a need without size")
-      << QByteArray(R"({"format": "orvex-plan/1", "parents": ["10.0.0.0/8"], "needs": [{"name": "X"}]})")
-      << QStringList() << 2 << "orvex-cli: plan: %1: need 1 (X): \"hosts\" or \"prefix\" is missing";
+      << QByteArray(
+             R"({"format": "orvex-plan/1", "parents": ["10.0.0.0/8"], "needs": [{"name": "X"}]})")
+      << QStringList() << 2
+      << "orvex-cli: plan: %1: need 1 (X): \"hosts\" or \"prefix\" is missing";
   QTest::newRow("with needs on the command line")
       << plan << QStringList{"10.0.0.0/8", "A=1"} << 2
       << "orvex-cli: plan: --file takes no PARENT or NEED arguments";
@@ -1452,7 +1459,8 @@ void TestCli::planFile() {
   QCOMPARE(fromFile.out, direct.out);
   QCOMPARE(fromInput.out, direct.out);
   // Options on the command line take the place of the file's.
-  const TRun aws = Run({"plan", "--file", "site.json", "--profile", "aws", "--csv"}, {}, dir.path());
+  const TRun aws =
+      Run({"plan", "--file", "site.json", "--profile", "aws", "--csv"}, {}, dir.path());
   QCOMPARE(aws.status, 0);
   QVERIFY2(aws.out.contains("\nP2P 1,2,28,10.20.1.64/28,"), aws.out.constData());
   // A folder, and a file that is not there.

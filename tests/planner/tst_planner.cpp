@@ -50,7 +50,8 @@ std::vector<need> needs_of(const QString& text) {
 plan plan_of(const QString& parents, const QString& needs, profile prof = profile::standard,
              bool rfc3021 = false, double growth = 0) {
   plan p;
-  for (const QString& s : parents.split(' ', Qt::SkipEmptyParts)) p.parents.push_back(s.toStdString());
+  for (const QString& s : parents.split(' ', Qt::SkipEmptyParts))
+    p.parents.push_back(s.toStdString());
   p.needs = needs_of(needs);
   p.prof = prof;
   p.rfc3021 = rfc3021;
@@ -80,8 +81,8 @@ QString problems(const result& r) {
 // Everything a table row shows.
 QString row_of(const allocation& a) {
   return q(a.network + " " + a.mask + " " + a.first + "-" + a.last + " bc " +
-           (a.broadcast.empty() ? "-" : a.broadcast) + " cap " + a.capacity.decimal() +
-           " spare " + a.spare.decimal());
+           (a.broadcast.empty() ? "-" : a.broadcast) + " cap " + a.capacity.decimal() + " spare " +
+           a.spare.decimal());
 }
 
 }  // namespace
@@ -130,7 +131,8 @@ class tst_planner : public QObject {
     QTest::addColumn<QString>("expected");
     const auto row = [](const char* name, const char* parent, const char* needs, profile p,
                         bool rfc, const char* expected) {
-      QTest::newRow(name) << QString(parent) << QString(needs) << int(p) << rfc << QString(expected);
+      QTest::newRow(name) << QString(parent) << QString(needs) << int(p) << rfc
+                          << QString(expected);
     };
     const auto s = profile::standard;
     row("standard 1 host", "10.0.0.0/8", "A=1", s, false,
@@ -214,17 +216,15 @@ class tst_planner : public QObject {
     QTest::addColumn<int>("prof");
     QTest::addColumn<QString>("expected");
     const auto row = [](const char* needs, profile p, const char* expected) {
-      QTest::newRow(QByteArray(profile_key(p)) + " " + needs) << QString(needs) << int(p)
-                                                              << QString(expected);
+      QTest::newRow(QByteArray(profile_key(p)) + " " + needs)
+          << QString(needs) << int(p) << QString(expected);
     };
     row("Big=65532", profile::aws, "Big needs a /15; AWS subnets are no larger than /16");
     row("Link=/30", profile::aws, "Link needs a /30; AWS subnets are no smaller than /28");
     row("Link=/30", profile::azure, "Link needs a /30; Azure subnets are no smaller than /29");
     row("Link=/31", profile::gcp, "Link needs a /31; Google Cloud subnets are no smaller than /29");
-    row("All=4294967295", profile::standard,
-        "All needs more addresses than an IPv4 network holds");
-    row("All=4294967294", profile::standard,
-        "All needs a /0; the largest free block is a /8");
+    row("All=4294967295", profile::standard, "All needs more addresses than an IPv4 network holds");
+    row("All=4294967294", profile::standard, "All needs a /0; the largest free block is a /8");
   }
   void profile_limits() {
     QFETCH(QString, needs);
@@ -268,71 +268,117 @@ class tst_planner : public QObject {
     QTest::addColumn<QString>("unplaced");
     QTest::addColumn<QString>("free");
     QTest::newRow("largest first whatever the order")
-        << "10.0.0.0/24" << "S=2 M=30 L=100"
-        << "L 10.0.0.0/25, M 10.0.0.128/27, S 10.0.0.160/30" << ""
+        << "10.0.0.0/24"
+        << "S=2 M=30 L=100"
+        << "L 10.0.0.0/25, M 10.0.0.128/27, S 10.0.0.160/30"
+        << ""
         << "10.0.0.164/30 10.0.0.168/29 10.0.0.176/28 10.0.0.192/26";
-    QTest::newRow("ties in plan order")
-        << "10.0.0.0/24" << "B=50 A=50 C=50"
-        << "B 10.0.0.0/26, A 10.0.0.64/26, C 10.0.0.128/26" << "" << "10.0.0.192/26";
-    QTest::newRow("smallest block that holds it")
-        << "10.0.0.0/24 10.0.1.0/27" << "A=20"
-        << "A 10.0.1.0/27" << "" << "10.0.0.0/24";
-    QTest::newRow("best fit after a split")
-        << "10.0.0.0/24" << "A=100 B=20 C=20"
-        << "A 10.0.0.0/25, B 10.0.0.128/27, C 10.0.0.160/27" << "" << "10.0.0.192/26";
+    QTest::newRow("ties in plan order") << "10.0.0.0/24"
+                                        << "B=50 A=50 C=50"
+                                        << "B 10.0.0.0/26, A 10.0.0.64/26, C 10.0.0.128/26"
+                                        << ""
+                                        << "10.0.0.192/26";
+    QTest::newRow("smallest block that holds it") << "10.0.0.0/24 10.0.1.0/27"
+                                                  << "A=20"
+                                                  << "A 10.0.1.0/27"
+                                                  << ""
+                                                  << "10.0.0.0/24";
+    QTest::newRow("best fit after a split") << "10.0.0.0/24"
+                                            << "A=100 B=20 C=20"
+                                            << "A 10.0.0.0/25, B 10.0.0.128/27, C 10.0.0.160/27"
+                                            << ""
+                                            << "10.0.0.192/26";
     QTest::newRow("free space aggregated across parents")
-        << "10.0.0.0/25 10.0.0.128/25" << "A=/32"
-        << "A 10.0.0.0/32" << ""
+        << "10.0.0.0/25 10.0.0.128/25"
+        << "A=/32"
+        << "A 10.0.0.0/32"
+        << ""
         << "10.0.0.1/32 10.0.0.2/31 10.0.0.4/30 10.0.0.8/29 10.0.0.16/28 10.0.0.32/27 "
            "10.0.0.64/26 10.0.0.128/25";
     QTest::newRow("does not fit, the rest still placed")
-        << "10.0.0.0/25 10.0.1.0/26" << "A=100 Sales=120 C=20"
-        << "A 10.0.0.0/25, C 10.0.1.0/27" << "Sales needs a /25; the largest free block is a /26"
+        << "10.0.0.0/25 10.0.1.0/26"
+        << "A=100 Sales=120 C=20"
+        << "A 10.0.0.0/25, C 10.0.1.0/27"
+        << "Sales needs a /25; the largest free block is a /26"
         << "10.0.1.32/27";
-    QTest::newRow("no free space left")
-        << "10.0.0.0/30" << "A=/30 B=1"
-        << "A 10.0.0.0/30" << "B needs a /32; no free space is left" << "";
+    QTest::newRow("no free space left") << "10.0.0.0/30"
+                                        << "A=/30 B=1"
+                                        << "A 10.0.0.0/30"
+                                        << "B needs a /32; no free space is left"
+                                        << "";
     QTest::newRow("need larger than the parent")
-        << "192.168.1.0/24" << "Big=500"
-        << "" << "Big needs a /23; the largest free block is a /24" << "192.168.1.0/24";
+        << "192.168.1.0/24"
+        << "Big=500"
+        << ""
+        << "Big needs a /23; the largest free block is a /24"
+        << "192.168.1.0/24";
     QTest::newRow("copies of a need that does not fit")
-        << "10.0.0.0/29" << "P2P=2x3"
+        << "10.0.0.0/29"
+        << "P2P=2x3"
         << "P2P 1 10.0.0.0/30, P2P 2 10.0.0.4/30"
-        << "P2P 3 needs a /30; no free space is left" << "";
-    QTest::newRow("a single copy keeps its name")
-        << "10.0.0.0/29" << "P2P=2x1" << "P2P 10.0.0.0/30" << "" << "10.0.0.4/30";
-    QTest::newRow("whole IPv4 space")
-        << "0.0.0.0/0" << "A=/1 B=/1" << "A 0.0.0.0/1, B 128.0.0.0/1" << "" << "";
+        << "P2P 3 needs a /30; no free space is left"
+        << "";
+    QTest::newRow("a single copy keeps its name") << "10.0.0.0/29"
+                                                  << "P2P=2x1"
+                                                  << "P2P 10.0.0.0/30"
+                                                  << ""
+                                                  << "10.0.0.4/30";
+    QTest::newRow("whole IPv4 space") << "0.0.0.0/0"
+                                      << "A=/1 B=/1"
+                                      << "A 0.0.0.0/1, B 128.0.0.0/1"
+                                      << ""
+                                      << "";
     QTest::newRow("IPv6 links and a host")
-        << "2001:db8::/124" << "Host=/128 Link=/127x2"
-        << "Link 1 2001:db8::/127, Link 2 2001:db8::2/127, Host 2001:db8::4/128" << ""
+        << "2001:db8::/124"
+        << "Host=/128 Link=/127x2"
+        << "Link 1 2001:db8::/127, Link 2 2001:db8::2/127, Host 2001:db8::4/128"
+        << ""
         << "2001:db8::5/128 2001:db8::6/127 2001:db8::8/125";
-    QTest::newRow("whole IPv6 space")
-        << "::/0" << "A=/1 B=/2" << "A ::/1, B 8000::/2" << "" << "c000::/2";
+    QTest::newRow("whole IPv6 space") << "::/0"
+                                      << "A=/1 B=/2"
+                                      << "A ::/1, B 8000::/2"
+                                      << ""
+                                      << "c000::/2";
     // Fixed networks go first and keep their place; the others fill around them.
-    QTest::newRow("fixed kept, others around it")
-        << "10.0.0.0/24" << "A=100 Srv=20@10.0.0.0/27"
-        << "Srv 10.0.0.0/27, A 10.0.0.128/25" << ""
-        << "10.0.0.32/27 10.0.0.64/26";
-    QTest::newRow("fixed larger than needed")
-        << "10.0.0.0/24" << "Srv=2@10.0.0.64/26" << "Srv 10.0.0.64/26" << ""
-        << "10.0.0.0/26 10.0.0.128/25";
+    QTest::newRow("fixed kept, others around it") << "10.0.0.0/24"
+                                                  << "A=100 Srv=20@10.0.0.0/27"
+                                                  << "Srv 10.0.0.0/27, A 10.0.0.128/25"
+                                                  << ""
+                                                  << "10.0.0.32/27 10.0.0.64/26";
+    QTest::newRow("fixed larger than needed") << "10.0.0.0/24"
+                                              << "Srv=2@10.0.0.64/26"
+                                              << "Srv 10.0.0.64/26"
+                                              << ""
+                                              << "10.0.0.0/26 10.0.0.128/25";
     QTest::newRow("fixed in the second parent")
-        << "10.0.0.0/24 10.1.0.0/24" << "Srv=2@10.1.0.4/30" << "Srv 10.1.0.4/30" << ""
+        << "10.0.0.0/24 10.1.0.0/24"
+        << "Srv=2@10.1.0.4/30"
+        << "Srv 10.1.0.4/30"
+        << ""
         << "10.0.0.0/24 10.1.0.0/30 10.1.0.8/29 10.1.0.16/28 10.1.0.32/27 10.1.0.64/26 "
            "10.1.0.128/25";
     QTest::newRow("fixed outside the parents")
-        << "10.0.0.0/24" << "Srv=20@10.0.1.0/27" << ""
-        << "Srv keeps 10.0.1.0/27, which lies outside the parents" << "10.0.0.0/24";
+        << "10.0.0.0/24"
+        << "Srv=20@10.0.1.0/27"
+        << ""
+        << "Srv keeps 10.0.1.0/27, which lies outside the parents"
+        << "10.0.0.0/24";
     QTest::newRow("fixed larger than its parent")
-        << "10.0.0.0/24" << "Srv=20@10.0.0.0/23" << ""
-        << "Srv keeps 10.0.0.0/23, which lies outside the parents" << "10.0.0.0/24";
-    QTest::newRow("fixed taken by an earlier fixed")
-        << "10.0.0.0/24" << "A=20@10.0.0.0/26 B=20@10.0.0.32/27"
-        << "A 10.0.0.0/26" << "B keeps 10.0.0.32/27, which is not free" << "10.0.0.64/26 10.0.0.128/25";
-    QTest::newRow("fixed too small")
-        << "10.0.0.0/24" << "Srv=40@10.0.0.0/27" << ""
-        << "Srv keeps 10.0.0.0/27, which is too small: it needs a /26" << "10.0.0.0/24";
+        << "10.0.0.0/24"
+        << "Srv=20@10.0.0.0/23"
+        << ""
+        << "Srv keeps 10.0.0.0/23, which lies outside the parents"
+        << "10.0.0.0/24";
+    QTest::newRow("fixed taken by an earlier fixed") << "10.0.0.0/24"
+                                                     << "A=20@10.0.0.0/26 B=20@10.0.0.32/27"
+                                                     << "A 10.0.0.0/26"
+                                                     << "B keeps 10.0.0.32/27, which is not free"
+                                                     << "10.0.0.64/26 10.0.0.128/25";
+    QTest::newRow("fixed too small") << "10.0.0.0/24"
+                                     << "Srv=40@10.0.0.0/27"
+                                     << ""
+                                     << "Srv keeps 10.0.0.0/27, which is too small: it needs a /26"
+                                     << "10.0.0.0/24";
   }
   void placement() {
     QFETCH(QString, parents);
@@ -391,54 +437,83 @@ class tst_planner : public QObject {
     QTest::addColumn<QString>("needs");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("placed");
-    QTest::newRow("parent not an address")
-        << "10.0.0.0/24 banana/8" << "A=10"
-        << "parent 2: not an IPv4 or IPv6 address" << "A 10.0.0.0/28";
-    QTest::newRow("parent without length")
-        << "10.0.0.0" << "A=10" << "parent 1: no prefix length (\"/len\")" << "";
+    QTest::newRow("parent not an address") << "10.0.0.0/24 banana/8"
+                                           << "A=10"
+                                           << "parent 2: not an IPv4 or IPv6 address"
+                                           << "A 10.0.0.0/28";
+    QTest::newRow("parent without length") << "10.0.0.0"
+                                           << "A=10"
+                                           << "parent 1: no prefix length (\"/len\")"
+                                           << "";
     QTest::newRow("parent with host bits")
-        << "10.0.0.1/24" << "A=10"
-        << "parent 1: host bits are set; the network is 10.0.0.0/24" << "";
-    QTest::newRow("parent length over 32")
-        << "10.0.0.0/33" << "A=10"
-        << "parent 1: the prefix length is over 32" << "";
-    QTest::newRow("parent overlaps another")
-        << "10.0.0.0/24 10.0.0.128/25" << "A=10" << "parent 2: overlaps 10.0.0.0/24"
-        << "A 10.0.0.0/28";
-    QTest::newRow("parent of the other family")
-        << "10.0.0.0/24 2001:db8::/32" << "A=10"
-        << "parent 2: an IPv6 network among IPv4 parents" << "A 10.0.0.0/28";
+        << "10.0.0.1/24"
+        << "A=10"
+        << "parent 1: host bits are set; the network is 10.0.0.0/24"
+        << "";
+    QTest::newRow("parent length over 32") << "10.0.0.0/33"
+                                           << "A=10"
+                                           << "parent 1: the prefix length is over 32"
+                                           << "";
+    QTest::newRow("parent overlaps another") << "10.0.0.0/24 10.0.0.128/25"
+                                             << "A=10"
+                                             << "parent 2: overlaps 10.0.0.0/24"
+                                             << "A 10.0.0.0/28";
+    QTest::newRow("parent of the other family") << "10.0.0.0/24 2001:db8::/32"
+                                                << "A=10"
+                                                << "parent 2: an IPv6 network among IPv4 parents"
+                                                << "A 10.0.0.0/28";
     QTest::newRow("first parent decides the family")
-        << "2001:db8::/32 10.0.0.0/24" << "A=10"
-        << "parent 2: an IPv4 network among IPv6 parents" << "A 2001:db8::/64";
-    QTest::newRow("parent with a zone")
-        << "fe80::%eth0/64" << "A=1"
-        << "parent 1: an address with a zone is no network" << "";
-    QTest::newRow("no parents") << "" << "A=1" << "parents: no parent network" << "";
-    QTest::newRow("zero hosts")
-        << "10.0.0.0/24" << "A=0 B=5" << "need 1 (A): no hosts and no prefix length"
-        << "B 10.0.0.0/29";
-    QTest::newRow("prefix over 32")
-        << "10.0.0.0/24" << "A=/33 B=5" << "need 1 (A): the prefix length is over 32"
-        << "B 10.0.0.0/29";
-    QTest::newRow("prefix over 128")
-        << "2001:db8::/32" << "A=/129" << "need 1 (A): the prefix length is over 128" << "";
-    QTest::newRow("zero copies")
-        << "10.0.0.0/24" << "A=5x0" << "need 1 (A): the count of copies is 0" << "";
-    QTest::newRow("no name") << "10.0.0.0/24" << "=5" << "need 1: the need has no name" << "";
+        << "2001:db8::/32 10.0.0.0/24"
+        << "A=10"
+        << "parent 2: an IPv4 network among IPv6 parents"
+        << "A 2001:db8::/64";
+    QTest::newRow("parent with a zone") << "fe80::%eth0/64"
+                                        << "A=1"
+                                        << "parent 1: an address with a zone is no network"
+                                        << "";
+    QTest::newRow("no parents") << ""
+                                << "A=1"
+                                << "parents: no parent network"
+                                << "";
+    QTest::newRow("zero hosts") << "10.0.0.0/24"
+                                << "A=0 B=5"
+                                << "need 1 (A): no hosts and no prefix length"
+                                << "B 10.0.0.0/29";
+    QTest::newRow("prefix over 32") << "10.0.0.0/24"
+                                    << "A=/33 B=5"
+                                    << "need 1 (A): the prefix length is over 32"
+                                    << "B 10.0.0.0/29";
+    QTest::newRow("prefix over 128") << "2001:db8::/32"
+                                     << "A=/129"
+                                     << "need 1 (A): the prefix length is over 128"
+                                     << "";
+    QTest::newRow("zero copies") << "10.0.0.0/24"
+                                 << "A=5x0"
+                                 << "need 1 (A): the count of copies is 0"
+                                 << "";
+    QTest::newRow("no name") << "10.0.0.0/24"
+                             << "=5"
+                             << "need 1: the need has no name"
+                             << "";
     QTest::newRow("too many copies")
-        << "10.0.0.0/8" << "A=/32x1048577 B=1"
+        << "10.0.0.0/8"
+        << "A=/32x1048577 B=1"
         << "need 1 (A): too many copies: a plan places at most 1048576 networks"
         << "B 10.0.0.0/32";
     QTest::newRow("fixed does not read")
-        << "10.0.0.0/24" << "A=5@10.0.0.0"
-        << "need 1 (A): the fixed network: no prefix length (\"/len\")" << "";
+        << "10.0.0.0/24"
+        << "A=5@10.0.0.0"
+        << "need 1 (A): the fixed network: no prefix length (\"/len\")"
+        << "";
     QTest::newRow("fixed of the other family")
-        << "10.0.0.0/24" << "A=5@2001:db8::/64"
-        << "need 1 (A): an IPv6 fixed network among IPv4 parents" << "";
-    QTest::newRow("fixed with copies")
-        << "10.0.0.0/24" << "A=5x2@10.0.0.0/29"
-        << "need 1 (A): a fixed network is for a need of one copy" << "";
+        << "10.0.0.0/24"
+        << "A=5@2001:db8::/64"
+        << "need 1 (A): an IPv6 fixed network among IPv4 parents"
+        << "";
+    QTest::newRow("fixed with copies") << "10.0.0.0/24"
+                                       << "A=5x2@10.0.0.0/29"
+                                       << "need 1 (A): a fixed network is for a need of one copy"
+                                       << "";
   }
   void problem_rows() {
     QFETCH(QString, parents);
@@ -556,14 +631,17 @@ class tst_planner : public QObject {
     QTest::newRow("parent a number")
         << QByteArray(R"({"format": "orvex-plan/1", "parents": ["10.0.0.0/8", 7], "needs": []})")
         << "parent 2 is not a text";
-    QTest::newRow("no needs") << head + "\"x\": 1}" << "\"needs\" is missing";
-    QTest::newRow("unknown profile") << head + R"("profile": "ibm", "needs": []})"
-                                     << "\"profile\" must be \"standard\", \"aws\", \"azure\" or \"gcp\"";
+    QTest::newRow("no needs") << head + "\"x\": 1}"
+                              << "\"needs\" is missing";
+    QTest::newRow("unknown profile")
+        << head + R"("profile": "ibm", "needs": []})"
+        << "\"profile\" must be \"standard\", \"aws\", \"azure\" or \"gcp\"";
     QTest::newRow("rfc3021 a number") << head + R"("rfc3021": 1, "needs": []})"
                                       << "\"rfc3021\" must be true or false";
     QTest::newRow("negative growth") << head + R"("growth": -5, "needs": []})"
                                      << "\"growth\" must be a number from 0 to 10000";
-    QTest::newRow("need not an object") << head + R"("needs": [5]})" << "need 1 is not an object";
+    QTest::newRow("need not an object") << head + R"("needs": [5]})"
+                                        << "need 1 is not an object";
     QTest::newRow("need without name") << head + R"("needs": [{"hosts": 5}]})"
                                        << "need 1: \"name\" is missing";
     QTest::newRow("need without size")
@@ -584,8 +662,9 @@ class tst_planner : public QObject {
                                << "need 1 (A): \"vlan\" must be a whole number from 0 to 4095";
     QTest::newRow("note a number") << head + R"("needs": [{"name": "A", "hosts": 1, "note": 3}]})"
                                    << "need 1 (A): \"note\" must be a text";
-    QTest::newRow("invalid UTF-8") << head + "\"needs\": [{\"name\": \"\xff\", \"hosts\": 1}]}"
-                                   << "not valid JSON at line 1, column 76: invalid string: ill-formed UTF-8 byte";
+    QTest::newRow("invalid UTF-8")
+        << head + "\"needs\": [{\"name\": \"\xff\", \"hosts\": 1}]}"
+        << "not valid JSON at line 1, column 76: invalid string: ill-formed UTF-8 byte";
   }
   void json_errors() {
     QFETCH(QByteArray, text);
@@ -622,16 +701,18 @@ class tst_planner : public QObject {
     p.needs[0].note = "the note";
     p.needs[0].vlan = 7;
     const std::string text = to_csv(compute(p));
-    QCOMPARE(q(text), "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n" +
-                          line + "\n");
+    QCOMPARE(q(text),
+             "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n" +
+                 line + "\n");
   }
 
   void csv_other_delimiter() {
     plan p = plan_of("2001:db8::/64", "Lan;1=/127");
     const std::string text = to_csv(compute(p), ';');
-    QCOMPARE(q(text),
-             QString("name;hosts;prefix;network;mask;first;last;broadcast;capacity;spare;note;vlan\n"
-                     "\"Lan;1\";0;127;2001:db8::/127;/127;2001:db8::;2001:db8::1;;2;2;;\n"));
+    QCOMPARE(
+        q(text),
+        QString("name;hosts;prefix;network;mask;first;last;broadcast;capacity;spare;note;vlan\n"
+                "\"Lan;1\";0;127;2001:db8::/127;/127;2001:db8::;2001:db8::1;;2;2;;\n"));
   }
 
   void random_v4() { random_plans(false); }
@@ -680,7 +761,8 @@ class tst_planner : public QObject {
           // A fixed network somewhere in the space, inside a parent or not.
           nd.copies = 1;
           nd.prefix = bits - 2 - rng.bounded(8);
-          const uint128 at = (space + rng.bounded(1 << 16)) & ~((uint128(1) << (bits - nd.prefix)) - 1);
+          const uint128 at =
+              (space + rng.bounded(1 << 16)) & ~((uint128(1) << (bits - nd.prefix)) - 1);
           nd.fixed = (v6 ? ipv6(at).compressed() : ipv4(uint32_t(at)).text()) + "/" +
                      std::to_string(nd.prefix);
         }
@@ -760,8 +842,10 @@ class tst_planner : public QObject {
         if (prefix == 31) return p.rfc3021 ? 2 : 0;  // only picked for two hosts with RFC 3021
         return size - 2;
       case profile::aws:
-      case profile::azure: return size - 5;
-      case profile::gcp: return size - 4;
+      case profile::azure:
+        return size - 5;
+      case profile::gcp:
+        return size - 4;
     }
     return 0;
   }

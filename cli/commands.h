@@ -43,3 +43,4 @@ TSubcommand AddMasksCommand(CLI::App& app);
 TSubcommand AddIntCommand(CLI::App& app);
 TSubcommand AddHostsCommand(CLI::App& app);
 TSubcommand AddIpv6Command(CLI::App& app);
+TSubcommand AddPlanCommand(CLI::App& app);

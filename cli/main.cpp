@@ -41,6 +41,7 @@ const char kExamples[] = R"(Examples:
   orvex-cli int 0xff AND 0b1010
   orvex-cli hosts 192.168.1.0/30 -o hosts.csv
   orvex-cli ipv6 2001:db8::1/64 --json
+  orvex-cli plan 10.20.0.0/22 Sales=120 VoIP=60 P2P=2x8
 
 Exit status: 0 ok, 1 bad input or a failed write, 2 usage error.)";
 
@@ -87,9 +88,9 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.get_formatter()->column_width(32);
 
-  const std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
-                                             AddMasksCommand(app), AddIntCommand(app),
-                                             AddHostsCommand(app), AddIpv6Command(app)};
+  const std::vector<TSubcommand> commands = {
+      AddCalcCommand(app),  AddSubnetsCommand(app), AddMasksCommand(app), AddIntCommand(app),
+      AddHostsCommand(app), AddIpv6Command(app),    AddPlanCommand(app)};
   // A mistyped subcommand is named as such, not reported as a missing one.
   const auto known = [&commands](const char* name) {
     for (const TSubcommand& c : commands)
@@ -97,9 +98,9 @@ int main(int argc, char** argv) {
     return false;
   };
   if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
-    return UsageError(
-        app, std::string("'") + argv[1] +
-                 "' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
+    return UsageError(app,
+                      std::string("'") + argv[1] +
+                          "' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -4,12 +4,12 @@ _orvex_cli() {
   local cur prev words cword
   _init_completion || return
 
-  local commands="calc subnets masks int hosts ipv6"
+  local commands="calc subnets masks int hosts ipv6 plan"
   local common="--json -o --output -h --help"
   local sub="" i
   for ((i = 1; i < cword; i++)); do
     case "${words[i]}" in
-      calc | subnets | masks | int | hosts | ipv6)
+      calc | subnets | masks | int | hosts | ipv6 | plan)
         sub=${words[i]}
         break
         ;;
@@ -19,6 +19,14 @@ _orvex_cli() {
   case "$prev" in
     -o | --output | --names)
       _filedir
+      return
+      ;;
+    -f | --file)
+      _filedir json
+      return
+      ;;
+    --profile)
+      COMPREPLY=($(compgen -W "standard aws azure gcp" -- "$cur"))
       return
       ;;
     --mac-format)
@@ -33,7 +41,7 @@ _orvex_cli() {
       COMPREPLY=($(compgen -W "16 32 64" -- "$cur"))
       return
       ;;
-    --from | --limit | --subnetting)
+    --from | --limit | --subnetting | --growth)
       return
       ;;
   esac
@@ -55,6 +63,7 @@ _orvex_cli() {
       ;;
     hosts) options="$common --delimiter --limit --names --names-delimiter" ;;
     ipv6) options="$common" ;;
+    plan) options="$common --csv --file --profile --rfc3021 --growth" ;;
   esac
   [[ $cur == -* || $sub == int ]] && COMPREPLY=($(compgen -W "$options" -- "$cur"))
 }

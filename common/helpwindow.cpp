@@ -25,6 +25,7 @@ const THelpTopic kTopics[] = {
     {3000, "Integer Calculator"},
     {4000, "IPv6 Calculator"},
     {5000, "Network Sets"},
+    {6000, "Address Planner"},
     {19100, "Options: Startup"},
     {19800, "Options: Integer Calculator"},
     {19900, "Options: General"},

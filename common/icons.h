@@ -26,7 +26,8 @@ enum TIconIndex {
   iiProgram = 16,
   iiIpv6Calc = 17,
   iiNetSets = 18,
-  iiCount = 19
+  iiPlanner = 19,
+  iiCount = 20
 };
 
 // Icon `index` of the list; an unknown index gives a null icon.

@@ -16,7 +16,7 @@ constexpr int kStartPlanner = 0x10;
 constexpr int kStartIntConv = 0x80;
 // Every tool's bit; any other bit in the file opens nothing and is no change.
 constexpr int kKnownStartupPages =
-    kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartNetSets | kStartIntConv;
+    kStartIpCalc | kStartMaskChart | kStartIpv6Calc | kStartNetSets | kStartPlanner | kStartIntConv;
 
 // The switches of the general check list, in list order.
 enum TGeneralItem {

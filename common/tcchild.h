@@ -42,6 +42,9 @@ class TcChild : public QMdiSubWindow {
   virtual QSize UsableMinimumSize() const;
   // Maximizes the window when [Size] "Maximized" is true.
   void RestoreMaximized();
+  // Asks the user whether unsaved work may be dropped; true when the
+  // window may close. A tool without such work just says yes.
+  virtual bool QueryClose() { return true; }
   // Puts an address or network into the tool's address field and examines
   // it; a tool without one ignores it.
   virtual void ShowAddress(const QString& text) { Q_UNUSED(text); }

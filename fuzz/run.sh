@@ -16,7 +16,7 @@ run_one() {
   local name
   name=$(basename "$fuzzer")
   local max_len=256
-  case $name in fuzz_settings | fuzz_reservedlist | fuzz_reserved6 | fuzz_hostlist | fuzz_netsets) max_len=4096 ;; esac
+  case $name in fuzz_settings | fuzz_reservedlist | fuzz_reserved6 | fuzz_hostlist | fuzz_netsets | fuzz_planfile) max_len=4096 ;; esac
   mkdir -p "$build/corpus/$name"
   local seeds=()
   [ -d "$here/corpus/$name" ] && seeds=("$here/corpus/$name")

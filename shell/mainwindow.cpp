@@ -538,7 +538,16 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-  if (!FClosed) FormClose();
+  if (!FClosed) {
+    // A tool holding unsaved work may keep the program open.
+    for (TcChild* w : ToolWindows()) {
+      if (!w->QueryClose()) {
+        event->ignore();
+        return;
+      }
+    }
+    FormClose();
+  }
   event->accept();
 }
 

@@ -9,6 +9,7 @@
 #include "maskchart/subnettingdialog.h"
 #include "maskchart/tcmaskchart.h"
 #include "netsets/tcnetsets.h"
+#include "planner/tcplanner.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ TcChild* NewNetSets(const TToolContext&) {
   return new TcNetSets;
 }
 
+TcChild* NewPlanner(const TToolContext&) {
+  return new TcPlanner;
+}
+
 }  // namespace
 
 const std::vector<TToolInfo>& ToolTable() {
@@ -52,6 +57,9 @@ const std::vector<TToolInfo>& ToolTable() {
        kStartIpv6Calc, "IPv6 Calculator", 4000, NewIpv6Calc},
       {wkNetSets, "acNetSets", "Network Sets...", "Network Sets|Open a new network set window",
        "Ctrl+Alt+S", iiNetSets, kStartNetSets, "Network Sets", 5000, NewNetSets},
+      {wkPlanner, "acPlanner", "Address Planner...",
+       "Address Planner|Plan subnets for a list of host counts", "Ctrl+Alt+P", iiPlanner,
+       kStartPlanner, "Address Planner", 6000, NewPlanner},
   };
   return tools;
 }

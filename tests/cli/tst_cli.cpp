@@ -135,6 +135,11 @@ class TestCli : public QObject {
   void fullDisk();
   void subnetsStreamInFlatMemory();
   void randomNetworks();
+  void plan_data();
+  void plan();
+  void planJson();
+  void planFile_data();
+  void planFile();
 };
 
 // ---------------------------------------------------------------- calc
@@ -869,7 +874,8 @@ void TestCli::badInput_data() {
       "orvex-cli: --mac-format: plain not in {colon,dash,dot}");
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
-  row({"mask"}, 2, "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
+  row({"mask"}, 2,
+      "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,
@@ -962,6 +968,8 @@ void TestCli::help_data() {
                        << "Usage: orvex-cli int [OPTIONS] EXPRESSION...";
   QTest::newRow("hosts") << QStringList{"hosts", "--help"}
                          << "Usage: orvex-cli hosts [OPTIONS] NETWORK";
+  QTest::newRow("plan") << QStringList{"plan", "--help"}
+                        << "Usage: orvex-cli plan [OPTIONS] [PARENT NEED...]";
 }
 
 void TestCli::help() {
@@ -1231,6 +1239,238 @@ void TestCli::randomNetworks() {
     }
   }
   QCOMPARE(at, lines.size() - 1);
+}
+
+// ---------------------------------------------------------------- plan
+
+void TestCli::plan_data() {
+  QTest::addColumn<QStringList>("args");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QByteArray>("out");
+  QTest::addColumn<QString>("err");  // the first line of standard error
+  QTest::newRow("worked example")
+      << QStringList{"10.20.0.0/22", "Sales=120", "VoIP=60", "Servers=28", "P2P=2x8"} << 0
+      << QByteArray(
+             "Name     Hosts  Network         Mask             First        Last         "
+             "Broadcast    Capacity  Spare\n"
+             "Sales      120  10.20.0.0/25    255.255.255.128  10.20.0.1    10.20.0.126  "
+             "10.20.0.127       126      6\n"
+             "VoIP        60  10.20.0.128/26  255.255.255.192  10.20.0.129  10.20.0.190  "
+             "10.20.0.191        62      2\n"
+             "Servers     28  10.20.0.192/27  255.255.255.224  10.20.0.193  10.20.0.222  "
+             "10.20.0.223        30      2\n"
+             "P2P 1        2  10.20.0.224/30  255.255.255.252  10.20.0.225  10.20.0.226  "
+             "10.20.0.227         2      0\n"
+             "P2P 2        2  10.20.0.228/30  255.255.255.252  10.20.0.229  10.20.0.230  "
+             "10.20.0.231         2      0\n"
+             "P2P 3        2  10.20.0.232/30  255.255.255.252  10.20.0.233  10.20.0.234  "
+             "10.20.0.235         2      0\n"
+             "P2P 4        2  10.20.0.236/30  255.255.255.252  10.20.0.237  10.20.0.238  "
+             "10.20.0.239         2      0\n"
+             "P2P 5        2  10.20.0.240/30  255.255.255.252  10.20.0.241  10.20.0.242  "
+             "10.20.0.243         2      0\n"
+             "P2P 6        2  10.20.0.244/30  255.255.255.252  10.20.0.245  10.20.0.246  "
+             "10.20.0.247         2      0\n"
+             "P2P 7        2  10.20.0.248/30  255.255.255.252  10.20.0.249  10.20.0.250  "
+             "10.20.0.251         2      0\n"
+             "P2P 8        2  10.20.0.252/30  255.255.255.252  10.20.0.253  10.20.0.254  "
+             "10.20.0.255         2      0\n"
+             "\nFree space:\n  10.20.1.0/24\n  10.20.2.0/23\n"
+             "\nUtilisation: 25.0% (256 of 1024 addresses)\n")
+      << "";
+  QTest::newRow("unplaced: exit 1 after the output")
+      << QStringList{"192.168.1.0/24", "Big=300", "Lan=100", "--rfc3021", "Link=/31x2"} << 1
+      << QByteArray(
+             "Name    Hosts  Network           Mask             First          Last           "
+             "Broadcast      Capacity  Spare\n"
+             "Lan       100  192.168.1.0/25    255.255.255.128  192.168.1.1    192.168.1.126  "
+             "192.168.1.127       126     26\n"
+             "Link 1      -  192.168.1.128/31  255.255.255.254  192.168.1.128  192.168.1.129  -"
+             "                     2      2\n"
+             "Link 2      -  192.168.1.130/31  255.255.255.254  192.168.1.130  192.168.1.131  -"
+             "                     2      2\n"
+             "\nUnplaced:\n  Big needs a /23; the largest free block is a /24\n"
+             "\nFree space:\n  192.168.1.132/30\n  192.168.1.136/29\n  192.168.1.144/28\n"
+             "  192.168.1.160/27\n  192.168.1.192/26\n"
+             "\nUtilisation: 51.6% (132 of 256 addresses)\n")
+      << "";
+  QTest::newRow("aws with growth, csv")
+      << QStringList{"10.0.0.0/16", "App=500",  "Db=10x2", "--profile",
+                     "aws",         "--growth", "10",      "--csv"}
+      << 0
+      << QByteArray(
+             "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n"
+             "App,550,22,10.0.0.0/22,255.255.252.0,10.0.0.4,10.0.3.254,10.0.3.255,1019,469,,\n"
+             "Db 1,11,28,10.0.4.0/28,255.255.255.240,10.0.4.4,10.0.4.14,10.0.4.15,11,0,,\n"
+             "Db 2,11,28,10.0.4.16/28,255.255.255.240,10.0.4.20,10.0.4.30,10.0.4.31,11,0,,\n")
+      << "";
+  QTest::newRow("ipv6 links")
+      << QStringList{"2001:db8::/126", "Link=/127x2"} << 0
+      << QByteArray(
+             "Name    Hosts  Network          First        Last         Capacity  Spare\n"
+             "Link 1      -  2001:db8::/127   2001:db8::   2001:db8::1         2      2\n"
+             "Link 2      -  2001:db8::2/127  2001:db8::2  2001:db8::3         2      2\n"
+             "\nFree space:\n  none\n\nUtilisation: 100.0% (4 of 4 addresses)\n")
+      << "";
+  QTest::newRow("two parents in one argument")
+      << QStringList{"10.0.0.0/30,10.0.1.0/29", "A=5", "B=2", "--csv"} << 0
+      << QByteArray(
+             "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n"
+             "B,2,30,10.0.0.0/30,255.255.255.252,10.0.0.1,10.0.0.2,10.0.0.3,2,0,,\n"
+             "A,5,29,10.0.1.0/29,255.255.255.248,10.0.1.1,10.0.1.6,10.0.1.7,6,1,,\n")
+      << "";
+  QTest::newRow("bad parent: a message, the rest computed")
+      << QStringList{"10.0.0.0/30,10.0.0.1/24", "A=2", "--csv"} << 1
+      << QByteArray(
+             "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n"
+             "A,2,30,10.0.0.0/30,255.255.255.252,10.0.0.1,10.0.0.2,10.0.0.3,2,0,,\n")
+      << "orvex-cli: plan: parent 2 '10.0.0.1/24': host bits are set; the network is 10.0.0.0/24";
+  QTest::newRow("need with no hosts") << QStringList{"10.0.0.0/24", "A=0"} << 2 << QByteArray()
+                                      << "orvex-cli: plan: 'A=0': the host count is not a whole "
+                                         "number from 1";
+  QTest::newRow("need without =") << QStringList{"10.0.0.0/24", "Sales"} << 2 << QByteArray()
+                                  << "orvex-cli: plan: 'Sales' is not a need: write it as "
+                                     "NAME=HOSTS, NAME=/LEN or NAME=HOSTSxCOUNT";
+  QTest::newRow("need prefix 129") << QStringList{"10.0.0.0/24", "A=/129"} << 2 << QByteArray()
+                                   << "orvex-cli: plan: 'A=/129': the prefix length is not a "
+                                      "number from 0 to 128";
+  QTest::newRow("need count 0") << QStringList{"10.0.0.0/24", "A=5x0"} << 2 << QByteArray()
+                                << "orvex-cli: plan: 'A=5x0': the count after 'x' is not a "
+                                   "number from 1 to 1048576";
+  QTest::newRow("no need") << QStringList{"10.0.0.0/24"} << 2 << QByteArray()
+                           << "orvex-cli: plan: a PARENT and at least one NEED are needed";
+  QTest::newRow("unknown profile")
+      << QStringList{"10.0.0.0/24", "A=1", "--profile", "ibm"} << 2 << QByteArray()
+      << "orvex-cli: --profile: ibm not in {standard,aws,azure,gcp}";
+  QTest::newRow("negative growth")
+      << QStringList{"10.0.0.0/24", "A=1", "--growth", "-5"} << 2 << QByteArray()
+      << "orvex-cli: --growth: the growth margin is a percent from 0 to 10000";
+}
+
+void TestCli::plan() {
+  QFETCH(QStringList, args);
+  QFETCH(int, status);
+  QFETCH(QByteArray, out);
+  QFETCH(QString, err);
+  const TRun r = Run(QStringList{"plan"} + args);
+  QCOMPARE(r.out, out);
+  QCOMPARE(Lines(r.err).value(0), err);
+  QCOMPARE(r.status, status);
+}
+
+void TestCli::planJson() {
+  const TRun r = Run({"plan", "2001:db8::/48", "Lan=200x2", "Huge=/40", "Link=/127", "--json"});
+  QCOMPARE(r.status, 1);
+  const json j = ParseJson(r.out);
+  // Read again in order, so the order of the keys can be checked.
+  const auto ordered = nlohmann::ordered_json::parse(r.out.constData());
+  std::vector<std::string> keys;
+  for (const auto& item : ordered.items()) keys.push_back(item.key());
+  QCOMPARE(keys, (std::vector<std::string>{"parents", "profile", "allocations", "unplaced", "free",
+                                           "utilisation"}));
+  QCOMPARE(j["parents"], json::array({"2001:db8::/48"}));
+  QCOMPARE(j["profile"], json("standard"));
+  QCOMPARE(j["allocations"].size(), std::size_t(3));
+  const json& lan = j["allocations"][0];
+  keys.clear();
+  for (const auto& item : ordered["allocations"][0].items()) keys.push_back(item.key());
+  QCOMPARE(keys, (std::vector<std::string>{"name", "hosts", "prefix", "network", "first", "last",
+                                           "broadcast", "capacity"}));
+  QCOMPARE(lan["name"], json("Lan 1"));
+  QCOMPARE(lan["hosts"], json(200));
+  QCOMPARE(lan["prefix"], json(64));
+  QCOMPARE(lan["network"], json("2001:db8::"));
+  QCOMPARE(lan["first"], json("2001:db8::1"));
+  QCOMPARE(lan["broadcast"], json(nullptr));
+  // Past 2^53 a count is a string of digits.
+  QCOMPARE(lan["capacity"], json("18446744073709551615"));
+  QCOMPARE(j["allocations"][2]["capacity"], json(2));
+  QCOMPARE(
+      j["unplaced"],
+      json::parse(
+          R"([{"name":"Huge","hosts":0,"reason":"Huge needs a /40; the largest free block is a /48"}])"));
+  QVERIFY(j["utilisation"].is_number());
+  // Two /64s and a /127 of a /48: just over 2^-15.
+  QVERIFY(j["utilisation"].get<double>() > 0.0000305);
+  QVERIFY(j["utilisation"].get<double>() < 0.0000306);
+  QCOMPARE(j["allocations"][2]["network"], json("2001:db8:0:2::"));
+  QCOMPARE(j["free"][0], json("2001:db8:0:2::2/127"));
+
+  const TRun v4 = Run({"plan", "10.0.0.0/30", "A=2", "--json"});
+  QCOMPARE(v4.status, 0);
+  QCOMPARE(
+      v4.out,
+      QByteArray(
+          R"({"parents":["10.0.0.0/30"],"profile":"standard","allocations":[{"name":"A","hosts":2,"prefix":30,"network":"10.0.0.0","first":"10.0.0.1","last":"10.0.0.2","broadcast":"10.0.0.3","capacity":2}],"unplaced":[],"free":[],"utilisation":1.0})"
+          "\n"));
+}
+
+void TestCli::planFile_data() {
+  QTest::addColumn<QByteArray>("file");
+  QTest::addColumn<QStringList>("extra");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("err");
+  const QByteArray plan = R"({"format": "orvex-plan/1", "parents": ["10.20.0.0/22"],
+    "profile": "standard", "rfc3021": false, "growth": 0,
+    "needs": [{"name": "Sales", "hosts": 120}, {"name": "VoIP", "hosts": 60},
+              {"name": "Servers", "hosts": 28}, {"name": "P2P", "hosts": 2, "copies": 8}]})";
+  QTest::newRow("worked example") << plan << QStringList() << 0 << "";
+  QTest::newRow("newer format")
+      << QByteArray(R"({"format": "orvex-plan/7", "parents": [], "needs": []})") << QStringList()
+      << 2
+      << "orvex-cli: plan: %1: the plan was made by a newer version (format orvex-plan/7); this "
+         "version reads orvex-plan/1";
+  QTest::newRow("not JSON") << QByteArray("{\n  \"format\": orvex\n}") << QStringList() << 2
+                            << "orvex-cli: plan: %1: not valid JSON at line 2, column 13: invalid "
+                               "literal";
+  QTest::newRow("a need without size")
+      << QByteArray(
+             R"({"format": "orvex-plan/1", "parents": ["10.0.0.0/8"], "needs": [{"name": "X"}]})")
+      << QStringList() << 2
+      << "orvex-cli: plan: %1: need 1 (X): \"hosts\" or \"prefix\" is missing";
+  QTest::newRow("with needs on the command line")
+      << plan << QStringList{"10.0.0.0/8", "A=1"} << 2
+      << "orvex-cli: plan: --file takes no PARENT or NEED arguments";
+}
+
+void TestCli::planFile() {
+  QFETCH(QByteArray, file);
+  QFETCH(QStringList, extra);
+  QFETCH(int, status);
+  QFETCH(QString, err);
+  QTemporaryDir dir;
+  QFile f(dir.filePath("site.json"));
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(file);
+  f.close();
+  const TRun fromFile = Run(QStringList{"plan", "--file", "site.json"} + extra, {}, dir.path());
+  const TRun fromInput = Run(QStringList{"plan", "--file", "-"} + extra, file);
+  QCOMPARE(fromFile.status, status);
+  QCOMPARE(fromInput.status, status);
+  QCOMPARE(Lines(fromFile.err).value(0), err.arg("'site.json'"));
+  QCOMPARE(Lines(fromInput.err).value(0), err.arg("standard input"));
+  if (status != 0) {
+    QCOMPARE(fromFile.out, QByteArray());
+    return;
+  }
+  // The same result as the plan given on the command line.
+  const TRun direct =
+      Run({"plan", "10.20.0.0/22", "Sales=120", "VoIP=60", "Servers=28", "P2P=2x8"});
+  QCOMPARE(fromFile.out, direct.out);
+  QCOMPARE(fromInput.out, direct.out);
+  // Options on the command line take the place of the file's.
+  const TRun aws =
+      Run({"plan", "--file", "site.json", "--profile", "aws", "--csv"}, {}, dir.path());
+  QCOMPARE(aws.status, 0);
+  QVERIFY2(aws.out.contains("\nP2P 1,2,28,10.20.1.64/28,"), aws.out.constData());
+  // A folder, and a file that is not there.
+  const TRun folder = Run({"plan", "--file", "."}, {}, dir.path());
+  QCOMPARE(folder.status, 2);
+  QCOMPARE(Lines(folder.err).value(0), QString("orvex-cli: plan: cannot read '.': Is a directory"));
+  const TRun missing = Run({"plan", "--file", "nothing.json"}, {}, dir.path());
+  QCOMPARE(missing.status, 2);
+  QCOMPARE(Lines(missing.err).value(0),
+           QString("orvex-cli: plan: cannot open 'nothing.json': No such file or directory"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

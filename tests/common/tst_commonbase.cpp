@@ -218,7 +218,7 @@ class TestCommonBase : public QObject {
   void everyHelpTopicIsBuiltIn() {
     int count = 0;
     const THelpTopic* topics = HelpTopics(&count);
-    QCOMPARE(count, 13);
+    QCOMPARE(count, 14);
     THelpWindow help;
     for (int i = 0; i < count; ++i) {
       QFile file(HelpTopicPath(topics[i].context));

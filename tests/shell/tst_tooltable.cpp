@@ -4,10 +4,12 @@
 // keeps its size under its own keys; each start-up bit opens its tool at
 // start and is its item in the options' start-up list.
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSet>
+#include <QSignalSpy>
 #include <QToolBar>
 #include <QtTest>
 
@@ -35,6 +37,8 @@ QByteArray ExpectedClass(int kind) {
       return "TcIpv6Calc";
     case wkNetSets:
       return "TcNetSets";
+    case wkPlanner:
+      return "TcPlanner";
     default:
       return "no window class known for this kind";
   }
@@ -168,6 +172,27 @@ class TestToolTable : public QObject, protected GuiFixture {
     m->OpenToolWindow(kind);
     QVERIFY(m->ToolWindows().isEmpty());
     QVERIFY(FServices->boxes.isEmpty());
+  }
+
+  // Ending the program with an edited plan asks first; No keeps the program
+  // and the plan, Yes ends both without asking again.
+  void unsavedPlanKeepsTheProgramOpen() {
+    TfrmMain* m = Start(0);
+    m->ToolAction(wkPlanner)->trigger();
+    QCOMPARE(m->ToolWindows().size(), 1);
+    auto* parents = m->ToolWindows().first()->findChild<QLineEdit*>("edtPlanParents");
+    QVERIFY(parents);
+    QTest::keyClicks(parents, "10.0.0.0/8");
+    FServices->boxAnswer = Services::No;
+    QVERIFY(!m->close());
+    QCOMPARE(FServices->BoxTexts(), QStringList{"Discard changes?"});
+    QCOMPARE(m->ToolWindows().size(), 1);
+    QSignalSpy closed(m, &TfrmMain::Closed);
+    FServices->boxAnswer = Services::Yes;
+    QVERIFY(m->close());
+    QCOMPARE(FServices->boxes.size(), 2);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(m->ToolWindows().isEmpty());
   }
 };
 

@@ -52,6 +52,10 @@ class TcChild : public QMdiSubWindow {
   int FWindowKind = wkNone;
   int FHelpContext = 0;
   bool FFirstApply = true;
+  // The system is ending the program (logout, a signal): nobody is there to
+  // answer a question, so the window closes without asking and keeps unsaved
+  // work where it can.
+  bool FClosingBySystem = false;
 
  signals:
   // Another tool is asked for: a calculator for an address or network, the

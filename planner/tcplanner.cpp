@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -299,11 +300,29 @@ void TcPlanner::SaveState() {
 
 bool TcPlanner::QueryClose() {
   if (!FModified || FCloseConfirmed) return true;
+  if (FClosingBySystem) {
+    KeepUnsavedPlan();
+    return true;
+  }
   FCloseConfirmed =
       Services::Instance().MessageBox(
           this, kTitle, QStringLiteral("Discard changes?"), Services::Icon::Question,
           Services::Yes | Services::No | Services::DefaultIs(Services::No)) == Services::Yes;
   return FCloseConfirmed;
+}
+
+QString TcPlanner::KeepUnsavedPlan() {
+  const QDir folder =
+      QFileInfo(FIniFileName.isEmpty() ? IniFileName() : FIniFileName).absoluteDir();
+  QString path = folder.filePath(QStringLiteral("unsaved-plan.json"));
+  for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n)
+    path = folder.filePath(QStringLiteral("unsaved-plan-%1.json").arg(n));
+  // Cells that do not read stay out, as in any save; nobody is there to ask.
+  if (!WriteFileAtomically(path, QByteArray::fromStdString(planner::to_json(CurrentPlan()))))
+    return QString();
+  FFileName = path;
+  FModified = false;
+  return path;
 }
 
 void TcPlanner::closeEvent(QCloseEvent* event) {

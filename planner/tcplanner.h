@@ -44,8 +44,13 @@ class TcPlanner : public TcChild {
   void SavePlan();
   void ExportResult();
   // Asks before unsaved changes are discarded; true when the window may
-  // close. Once answered, closing does not ask again.
+  // close. Once answered, closing does not ask again. Closed by the system,
+  // it asks nothing and keeps an unsaved plan with KeepUnsavedPlan.
   bool QueryClose() override;
+  // Writes an unsaved plan to "unsaved-plan.json" (or "-2", "-3", ...) in
+  // the settings folder and makes it the last file, so that it comes back
+  // in the next planner window; the path, "" when nothing was written.
+  QString KeepUnsavedPlan();
   // Fills the result pop-up menu for a result row; false for no row.
   bool PrepareResultMenu(int row);
 

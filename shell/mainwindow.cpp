@@ -537,6 +537,11 @@ void TfrmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
 }
 
+void TfrmMain::EndBySystem() {
+  for (TcChild* w : ToolWindows()) w->FClosingBySystem = true;
+  close();
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
   if (!FClosed) {
     // A tool holding unsaved work may keep the program open.
@@ -598,7 +603,8 @@ int RunOrvex(QApplication& app) {
   std::unique_ptr<TfrmMain> frmMain(CreateOrvexWindows());
   QObject::connect(frmMain.get(), &TfrmMain::Closed, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
-  CloseOnTerminationSignals(frmMain.get());
+  TfrmMain* main = frmMain.get();
+  CloseOnTerminationSignals(main, [main] { main->EndBySystem(); });
   frmMain->show();
   return app.exec();
 }

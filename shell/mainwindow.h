@@ -55,6 +55,9 @@ class TfrmMain : public QMainWindow {
   // opens nothing.
   // Opens a new window of the tool; nullptr when it could not be made.
   TcChild* OpenToolWindow(int kind);
+  // Closes the program for the system (logout, a termination signal): no
+  // window asks anything; unsaved work is kept where a tool can keep it.
+  void EndBySystem();
   // Opens a new calculator of the request's family on its address.
   void OpenCalculator(const TCalcRequest& request);
   // The action that opens the tool of kind `kind`, nullptr for none.

@@ -2,9 +2,8 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
-#include <QPointer>
+#include <QObject>
 #include <QSocketNotifier>
-#include <QWidget>
 #include <csignal>
 
 namespace {
@@ -19,14 +18,14 @@ void OnTerminationSignal(int) {
 
 }  // namespace
 
-void CloseOnTerminationSignals(QWidget* window) {
+void CloseOnTerminationSignals(QObject* owner, std::function<void()> end) {
   if (gSignalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, window);
-  QPointer<QWidget> target = window;
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [target] {
+  auto* notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, owner);
+  // The notifier belongs to owner, so end never outlives it.
+  QObject::connect(notifier, &QSocketNotifier::activated, owner, [end = std::move(end)] {
     char byte = 0;
     [[maybe_unused]] const ssize_t n = ::read(gSignalPipe[1], &byte, 1);
-    if (target) target->close();
+    end();
   });
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;

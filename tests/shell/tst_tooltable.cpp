@@ -4,6 +4,8 @@
 // keeps its size under its own keys; each start-up bit opens its tool at
 // start and is its item in the options' start-up list.
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -193,6 +195,36 @@ class TestToolTable : public QObject, protected GuiFixture {
     QCOMPARE(FServices->boxes.size(), 2);
     QCOMPARE(closed.count(), 1);
     QVERIFY(m->ToolWindows().isEmpty());
+  }
+
+  // Ended by the system (logout, a termination signal) nobody can answer:
+  // the program ends without a box, the edited plan is kept in the settings
+  // folder, never over the user's own file, and the next planner opens it.
+  void endedBySystemKeepsTheEditedPlan() {
+    TfrmMain* m = Start(0);
+    const QString kept = QFileInfo(FIni).absoluteDir().filePath("unsaved-plan.json");
+    WriteAll(kept, "in the way");  // a plan kept before is not overwritten
+    m->ToolAction(wkPlanner)->trigger();
+    auto* parents = m->ToolWindows().first()->findChild<QLineEdit*>("edtPlanParents");
+    QVERIFY(parents);
+    QTest::keyClicks(parents, "10.0.0.0/8");
+    QSignalSpy closed(m, &TfrmMain::Closed);
+    m->EndBySystem();
+    QVERIFY(FServices->boxes.isEmpty());
+    QCOMPARE(closed.count(), 1);
+    const QString second = QFileInfo(FIni).absoluteDir().filePath("unsaved-plan-2.json");
+    QVERIFY(QFileInfo::exists(second));
+    QCOMPARE(SettingsFile(FIni).ReadString("Planner", "LastFile", QString()), second);
+
+    // The settings file as the first run left it.
+    FMain.reset(CreateOrvexWindows());
+    TfrmMain* again = FMain.get();
+    again->show();
+    again->tmrSplashTimer();
+    again->ToolAction(wkPlanner)->trigger();
+    parents = again->ToolWindows().first()->findChild<QLineEdit*>("edtPlanParents");
+    QCOMPARE(parents->text(), QStringLiteral("10.0.0.0/8"));
+    QVERIFY(FServices->boxes.isEmpty());
   }
 };
 

@@ -41,8 +41,12 @@ const char kExamples[] = R"(Examples:
   orvex-cli int 0xff AND 0b1010
   orvex-cli hosts 192.168.1.0/30 -o hosts.csv
   orvex-cli ipv6 2001:db8::1/64 --json
+  orvex-cli aggregate allow.txt --notation mask
+  orvex-cli exclude all.txt reserved.txt
+  orvex-cli deaggregate 10.0.0.1-10.0.0.77
 
-Exit status: 0 ok, 1 bad input or a failed write, 2 usage error.)";
+Exit status: 0 ok, 1 bad input or a failed write, 2 usage error (or, for the
+list commands, a list file that cannot be read).)";
 
 }  // namespace
 
@@ -87,9 +91,10 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.get_formatter()->column_width(32);
 
-  const std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
-                                             AddMasksCommand(app), AddIntCommand(app),
-                                             AddHostsCommand(app), AddIpv6Command(app)};
+  std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
+                                       AddMasksCommand(app), AddIntCommand(app),
+                                       AddHostsCommand(app), AddIpv6Command(app)};
+  for (TSubcommand& c : AddSetCommands(app)) commands.push_back(std::move(c));
   // A mistyped subcommand is named as such, not reported as a missing one.
   const auto known = [&commands](const char* name) {
     for (const TSubcommand& c : commands)
@@ -99,7 +104,8 @@ int main(int argc, char** argv) {
   if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
     return UsageError(
         app, std::string("'") + argv[1] +
-                 "' is no subcommand: calc, subnets, masks, int, hosts or ipv6");
+                 "' is no subcommand: calc, subnets, masks, int, hosts, ipv6, aggregate, "
+                 "merge, common, exclude, ranges, deaggregate, summary or overlaps");
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.get_formatter()->column_width(32);
 
-  std::vector<TSubcommand> commands = {AddCalcCommand(app), AddSubnetsCommand(app),
+  std::vector<TSubcommand> commands = {AddCalcCommand(app),  AddSubnetsCommand(app),
                                        AddMasksCommand(app), AddIntCommand(app),
                                        AddHostsCommand(app), AddIpv6Command(app)};
   for (TSubcommand& c : AddSetCommands(app)) commands.push_back(std::move(c));
@@ -101,11 +101,15 @@ int main(int argc, char** argv) {
       if (c.app->get_name() == name) return true;
     return false;
   };
-  if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
-    return UsageError(
-        app, std::string("'") + argv[1] +
-                 "' is no subcommand: calc, subnets, masks, int, hosts, ipv6, aggregate, "
-                 "merge, common, exclude, ranges, deaggregate, summary or overlaps");
+  if (argc > 1 && argv[1][0] != '-' && !known(argv[1])) {
+    std::string names;
+    for (std::size_t i = 0; i < commands.size(); ++i)
+      names += (i == 0                     ? ""
+                : i + 1 == commands.size() ? " or "
+                                           : ", ") +
+               commands[i].app->get_name();
+    return UsageError(app, std::string("'") + argv[1] + "' is no subcommand: " + names);
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -637,19 +637,23 @@ const TSetCommandText kSetCommands[] = {
   orvex-cli aggregate allow.txt deny.txt
   printf '10.0.0.0/25\n10.0.0.128/25\n' | orvex-cli aggregate
   orvex-cli aggregate blocks.txt --notation mask -o acl.txt)"},
-    {TSetKind::merge, "The networks of the addresses in A or B (A ∪ B)", R"(Examples:
+    {TSetKind::merge, "The fewest networks of the addresses in A or B or both", R"(Examples:
   orvex-cli merge office.txt vpn.txt
-  orvex-cli merge old.txt - --json < new.txt)"},
-    {TSetKind::common, "The networks of the addresses in both A and B (A ∩ B)", R"(Examples:
+  orvex-cli merge old.txt - --json < new.txt
+  orvex-cli merge allow.txt extra.txt --notation wildcard -o acl.txt)"},
+    {TSetKind::common, "The fewest networks of the addresses in both A and B", R"(Examples:
   orvex-cli common site-a.txt site-b.txt
-  orvex-cli common allow.txt - --notation range < seen.txt)"},
-    {TSetKind::exclude, "The networks of the addresses in A but not in B (A − B)", R"(Examples:
+  orvex-cli common allow.txt - --notation range < seen.txt
+  orvex-cli common routes-v4.txt routes-v6.txt --json)"},
+    {TSetKind::exclude, "The fewest networks of the addresses in A that are not in B", R"(Examples:
   orvex-cli exclude all.txt reserved.txt
-  echo 10.0.0.0/8 > a.txt; echo 10.1.0.0/16 | orvex-cli exclude a.txt -)"},
+  echo 10.1.0.0/16 | orvex-cli exclude private.txt -
+  echo 0.0.0.0/0 | orvex-cli exclude - private.txt --notation mask)"},
     {TSetKind::ranges, "Each run of consecutive addresses of the lists as 'first - last'",
      R"(Examples:
   orvex-cli ranges allow.txt
-  printf '10.0.0.0/24\n10.0.1.0/24\n' | orvex-cli ranges --json)"},
+  printf '10.0.0.0/24\n10.0.1.0/24\n' | orvex-cli ranges --json
+  orvex-cli ranges site-a.txt site-b.txt -o runs.txt)"},
     {TSetKind::deaggregate,
      "Each item (a range, a network, an address) as the fewest networks, in the order given",
      R"(An argument that names no file is read as list text.

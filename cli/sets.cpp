@@ -226,32 +226,45 @@ class TMappedArray {
 };
 
 // Merges the sorted, merged intervals add into the sorted, merged into, in
-// place: from the back into the grown array, then touching runs joined.
+// place and in one pass: from the back into the grown array, joining each
+// interval with the one written before it when they meet or touch; the merged
+// tail then moves down to the untouched head.
 template <class T, class Array>
 void MergeInto(Array& into, const interval<T>* add, std::size_t m) {
   if (m == 0) return;
   const std::size_t n = into.size();
   into.resize(n + m);
   interval<T>* d = into.data();
-  std::size_t i = n, j = m, k = n + m;
+  const std::size_t end = n + m;
+  std::size_t i = n, j = m, k = end;  // d[k, end) is merged
+  // Writes x, which starts at or before d[k]: a new interval, or joined with
+  // every merged interval it meets (those it passes over drop out).
+  const auto put = [&](const interval<T>& x) {
+    std::size_t e = k;
+    // x.last + 1 would wrap at the last address; the first test covers that.
+    while (e < end && (x.last == ~T(0) || x.last + 1 >= d[e].first)) ++e;
+    if (e == k) {
+      d[--k] = x;
+      return;
+    }
+    k = e - 1;
+    d[k].first = x.first;
+    if (x.last > d[k].last) d[k].last = x.last;
+  };
   while (j > 0) {
     if (i > 0 && d[i - 1].first > add[j - 1].first)
-      d[--k] = d[--i];
+      put(d[--i]);
     else
-      d[--k] = add[--j];
+      put(add[--j]);
   }
-  // Everything before i is untouched and was merged already.
-  std::size_t out = i > 0 ? i - 1 : 0;
-  for (std::size_t r = out + 1; r < n + m; ++r) {
-    interval<T>& cur = d[out];
-    // cur.last + 1 would wrap at the last address; the first test covers that.
-    if (cur.last == ~T(0) || d[r].first <= cur.last + 1) {
-      if (d[r].last > cur.last) cur.last = d[r].last;
-    } else {
-      d[++out] = d[r];
-    }
+  // d[0, i) is untouched; its last interval may still meet the merged tail.
+  if (i > 0 && k < end) {
+    const interval<T> x = d[--i];
+    put(x);
   }
-  into.resize(out + 1);
+  const std::size_t tail = end - k;
+  if (k != i) std::memmove(static_cast<void*>(d + i), d + k, tail * sizeof(interval<T>));
+  into.resize(i + tail);
 }
 
 // The address set of one family, built from the sets of many blocks: small

@@ -254,6 +254,11 @@ void TestSetCli::commands_data() {
       out += Dotted(0x0a010000u + 2 * i) + " - " + Dotted(0x0a010000u + 2 * i) + '\n';
     return out;
   }());
+  QByteArray many;
+  for (uint32_t i = 0; i < 40000; ++i) many += Dotted(0x0a010000u + 2 * i) + '\n';
+  row("aggregate a late network over many runs", {"aggregate"},
+      many + QByteArray("10.1.0.1\n").repeated(20000) + "10.2.0.0/16\n10.1.0.0/16\n",
+      "10.1.0.0/16\n10.2.0.0/16\n");
   // deaggregate
   row("deaggregate 10.0.0.1-10.0.0.77", {"deaggregate", "10.0.0.1-10.0.0.77"}, "",
       "10.0.0.1/32\n10.0.0.2/31\n10.0.0.4/30\n10.0.0.8/29\n10.0.0.16/28\n10.0.0.32/27\n"

@@ -42,7 +42,7 @@ struct TReadFailed {
 
 // Text of one list per block: lists of a few thousand lines keep the engine's
 // per-item records small while each block still sorts in the cache.
-constexpr std::size_t kBlock = std::size_t(128) << 10;
+constexpr std::size_t kBlock = std::size_t(64) << 10;
 
 // One input list: a file, standard input, or (deaggregate) an argument's text.
 struct TSource {

@@ -654,30 +654,32 @@ struct TSetCommandText {
 };
 
 const TSetCommandText kSetCommands[] = {
-    {TSetKind::aggregate, "The fewest networks covering every address of the lists",
+    {TSetKind::aggregate, "Write the fewest networks that hold every address of the lists",
      R"(Examples:
   orvex-cli aggregate allow.txt deny.txt
   printf '10.0.0.0/25\n10.0.0.128/25\n' | orvex-cli aggregate
   orvex-cli aggregate blocks.txt --notation mask -o acl.txt)"},
-    {TSetKind::merge, "The fewest networks of the addresses in A or B or both", R"(Examples:
+    {TSetKind::merge, "Write the fewest networks of the addresses in list A or B", R"(Examples:
   orvex-cli merge office.txt vpn.txt
   orvex-cli merge old.txt - --json < new.txt
   orvex-cli merge allow.txt extra.txt --notation wildcard -o acl.txt)"},
-    {TSetKind::common, "The fewest networks of the addresses in both A and B", R"(Examples:
+    {TSetKind::common, "Write the fewest networks of the addresses in both list A and B",
+     R"(Examples:
   orvex-cli common site-a.txt site-b.txt
   orvex-cli common allow.txt - --notation range < seen.txt
   orvex-cli common routes-v4.txt routes-v6.txt --json)"},
-    {TSetKind::exclude, "The fewest networks of the addresses in A that are not in B", R"(Examples:
+    {TSetKind::exclude, "Write the fewest networks of the addresses in list A but not in B",
+     R"(Examples:
   orvex-cli exclude all.txt reserved.txt
   echo 10.1.0.0/16 | orvex-cli exclude private.txt -
   echo 0.0.0.0/0 | orvex-cli exclude - private.txt --notation mask)"},
-    {TSetKind::ranges, "Each run of consecutive addresses of the lists as 'first - last'",
+    {TSetKind::ranges, "List each run of consecutive addresses of the lists as 'first - last'",
      R"(Examples:
   orvex-cli ranges allow.txt
   printf '10.0.0.0/24\n10.0.1.0/24\n' | orvex-cli ranges --json
   orvex-cli ranges site-a.txt site-b.txt -o runs.txt)"},
     {TSetKind::deaggregate,
-     "Each item (a range, a network, an address) as the fewest networks, in the order given",
+     "Split each range, network or address into the fewest networks, in the order given",
      R"(An argument that names no file is read as list text.
 
 Examples:
@@ -685,8 +687,7 @@ Examples:
   orvex-cli deaggregate '192.168.0.0 - 192.168.3.255' 2001:db8::-2001:db8::ff
   orvex-cli deaggregate ranges.txt --notation wildcard)"},
     {TSetKind::summary,
-     "The one shortest network holding all addresses of the lists, per family, with how many "
-     "addresses it adds",
+     "Find the one shortest network of each family that holds the lists, and what it adds",
      R"(Each line: NETWORK holds N addresses, L listed, A added.
 
 Examples:
@@ -694,7 +695,7 @@ Examples:
   printf '10.0.0.0/24\n10.0.3.0/24\n' | orvex-cli summary --json
   orvex-cli summary routes.txt | cut -d' ' -f1)"},
     {TSetKind::overlaps,
-     "Every pair of items that share addresses: duplicate, contains, inside or overlaps",
+     "List every pair of items that share addresses: duplicate, contains, inside, overlaps",
      R"(Each line: LINE: ITEM RELATION LINE: ITEM, with FILE: before each LINE when
 several files are given.
 

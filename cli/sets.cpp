@@ -160,31 +160,37 @@ void ReadLists(const TSource& s, TProblems& problems, Each each) {
   std::string pending;
   uint64_t before = 0;
   std::size_t want = kBlock;  // grows while one line is longer than a block
+  std::size_t searched = 0;   // the start of pending holds no line break
   for (bool end = false; !end;) {
     // Whole blocks at once; a pipe gives a little at a time.
     while (!end && pending.size() < want) {
       const std::size_t old = pending.size();
       pending.resize(want + 4096);
       const ssize_t got = read(s.fd, pending.data() + old, pending.size() - old);
+      const int error = errno;
       pending.resize(old + std::size_t(std::max<ssize_t>(got, 0)));
-      if (got < 0 && errno == EINTR) continue;
+      if (got < 0 && error == EINTR) continue;
       if (got < 0)
         throw TReadFailed{"Couldn't read " + std::string(DisplayName(s)) + ": " +
-                          std::strerror(errno)};
+                          std::strerror(error)};
       end = got == 0;
     }
     std::size_t cut = pending.size();
     if (!end) {
-      const std::size_t nl = pending.rfind('\n');
-      if (nl == std::string::npos) {
+      // Only the new text is searched, so a line of any length is read in
+      // linear time.
+      const void* nl = memrchr(pending.data() + searched, '\n', pending.size() - searched);
+      if (!nl) {
+        searched = pending.size();
         want = pending.size() + kBlock;
         continue;
       }
-      cut = nl + 1;
+      cut = std::size_t(static_cast<const char*>(nl) - pending.data()) + 1;
     }
     if (cut == 0) break;
     std::string text = pending.substr(0, cut);
     pending.erase(0, cut);
+    searched = pending.size();
     want = kBlock;
     before += hand(std::move(text), before);
   }

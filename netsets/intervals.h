@@ -69,9 +69,7 @@ inline int ctz(uint128 v) noexcept {
   const auto lo = static_cast<uint64_t>(v);
   return lo ? __builtin_ctzll(lo) : hi ? 64 + __builtin_ctzll(hi) : 128;
 }
-}  // namespace detail
 
-namespace detail {
 // Sorts IPv4 intervals by their first address in three passes of 11 bits:
 // on long lists a few moves per item cost less than the comparisons of a sort.
 inline void radix_sort(intervalset<uint32_t>& s) {

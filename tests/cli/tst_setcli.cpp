@@ -12,6 +12,14 @@
 
 using json = nlohmann::json;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVEX_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVEX_ASAN 1
+#endif
+#endif
+
 namespace {
 
 struct TRun {
@@ -86,8 +94,9 @@ bool BitsOfNetworks(const QStringList& lines, TBits& b) {
     const QStringList parts = line.split(QLatin1Char('/'));
     const ipv4 base(parts.value(0).toStdString());
     const int prefix = parts.value(1).toInt();
+    if (!base.is_valid() || prefix < 16 || prefix > 32) return false;
     const uint32_t size = uint32_t(1) << (32 - prefix);
-    if (!base.is_valid() || prefix < 16 || (base.value() & (size - 1)) != 0) return false;
+    if ((base.value() & (size - 1)) != 0) return false;
     for (uint32_t v = base.value(); v < base.value() + size; ++v) {
       if (b.test(v - kBase)) return false;
       b.set(v - kBase);
@@ -574,6 +583,10 @@ void TestSetCli::standardInputInFlatMemory() {
   QCOMPARE(p.exitCode(), 0);
   QCOMPARE(p.readAll(), QByteArray("10.0.0.0/11\n"));
   QVERIFY(peakKiB > 0);
+#if defined(ORVEX_ASAN)
+  // The sanitizer holds freed blocks back to catch late uses: no bound.
+  QSKIP("peak memory is not bounded under the address sanitizer");
+#endif
   QVERIFY2(peakKiB < 24 * 1024, qPrintable(QString::number(peakKiB)));
 }
 

@@ -284,17 +284,18 @@ class TSetBuilder {
     MergeInto<T>(FSmall, s.data(), s.size());
     if (FSmall.size() >= std::max<std::size_t>(kSmall, FLarge.size() / 8)) Settle();
   }
+  // Ends the building: the short list goes into the large one and its
+  // memory is freed.
+  void Finish() {
+    Settle();
+    netsets::intervalset<T>().swap(FSmall);
+  }
   // The whole set, sorted and merged.
   const interval<T>* begin() {
     Settle();
-    netsets::intervalset<T>().swap(FSmall);
     return FLarge.data();
   }
   const interval<T>* end() { return begin() + FLarge.size(); }
-  std::size_t size() {
-    Settle();
-    return FLarge.size();
-  }
   netsets::intervalset<T> ToVector() { return netsets::intervalset<T>(begin(), end()); }
 
  private:
@@ -629,8 +630,8 @@ int Run(TSetKind kind, const TSetOptions& o, const CLI::App& sub) {
         return;
       }
       for (const auto& s : sources) ReadSets(*s, problems, a);
-      a.v4.begin();
-      a.v6.begin();
+      a.v4.Finish();
+      a.v6.Finish();
       // The blocks' memory goes back before the output takes its own.
       malloc_trim(0);
       if (kind == TSetKind::ranges) {

@@ -9,8 +9,9 @@ PACKAGES   := cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libsimpl
               libcli11-dev nlohmann-json3-dev scdoc \
               xvfb xauth imagemagick xdotool clang-14 libclang-rt-14-dev \
               desktop-file-utils appstream strace file dpkg-dev
-# The command line benchmark measures prips in the same run.
-BENCH_PACKAGES := prips
+# The command line benchmark measures prips and iprange in the same run, and
+# peak memory with GNU time.
+BENCH_PACKAGES := prips iprange time
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_GEN  := -G Ninja
 

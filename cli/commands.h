@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -44,3 +45,5 @@ TSubcommand AddIntCommand(CLI::App& app);
 TSubcommand AddHostsCommand(CLI::App& app);
 TSubcommand AddIpv6Command(CLI::App& app);
 TSubcommand AddPlanCommand(CLI::App& app);
+// aggregate, merge, common, exclude, ranges, deaggregate, summary, overlaps.
+std::vector<TSubcommand> AddSetCommands(CLI::App& app);

@@ -41,9 +41,13 @@ const char kExamples[] = R"(Examples:
   orvex-cli int 0xff AND 0b1010
   orvex-cli hosts 192.168.1.0/30 -o hosts.csv
   orvex-cli ipv6 2001:db8::1/64 --json
+  orvex-cli aggregate allow.txt --notation mask
+  orvex-cli exclude all.txt reserved.txt
+  orvex-cli deaggregate 10.0.0.1-10.0.0.77
   orvex-cli plan 10.20.0.0/22 Sales=120 VoIP=60 P2P=2x8
 
-Exit status: 0 ok, 1 bad input or a failed write, 2 usage error.)";
+Exit status: 0 ok, 1 bad input or a failed write, 2 usage error (or, for the
+list commands, a list file that cannot be read).)";
 
 }  // namespace
 
@@ -88,19 +92,26 @@ int main(int argc, char** argv) {
   app.footer(kExamples);
   app.get_formatter()->column_width(32);
 
-  const std::vector<TSubcommand> commands = {
-      AddCalcCommand(app),  AddSubnetsCommand(app), AddMasksCommand(app), AddIntCommand(app),
-      AddHostsCommand(app), AddIpv6Command(app),    AddPlanCommand(app)};
+  std::vector<TSubcommand> commands = {AddCalcCommand(app),  AddSubnetsCommand(app),
+                                       AddMasksCommand(app), AddIntCommand(app),
+                                       AddHostsCommand(app), AddIpv6Command(app)};
+  for (TSubcommand& c : AddSetCommands(app)) commands.push_back(std::move(c));
+  commands.push_back(AddPlanCommand(app));
   // A mistyped subcommand is named as such, not reported as a missing one.
   const auto known = [&commands](const char* name) {
     for (const TSubcommand& c : commands)
       if (c.app->get_name() == name) return true;
     return false;
   };
-  if (argc > 1 && argv[1][0] != '-' && !known(argv[1]))
-    return UsageError(app,
-                      std::string("'") + argv[1] +
-                          "' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
+  if (argc > 1 && argv[1][0] != '-' && !known(argv[1])) {
+    std::string names;
+    for (std::size_t i = 0; i < commands.size(); ++i)
+      names += (i == 0                     ? ""
+                : i + 1 == commands.size() ? " or "
+                                           : ", ") +
+               commands[i].app->get_name();
+    return UsageError(app, std::string("'") + argv[1] + "' is no subcommand: " + names);
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

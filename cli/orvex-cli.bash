@@ -4,12 +4,14 @@ _orvex_cli() {
   local cur prev words cword
   _init_completion || return
 
-  local commands="calc subnets masks int hosts ipv6 plan"
+  local commands="calc subnets masks int hosts ipv6 aggregate merge common exclude ranges
+    deaggregate summary overlaps plan"
   local common="--json -o --output -h --help"
   local sub="" i
   for ((i = 1; i < cword; i++)); do
     case "${words[i]}" in
-      calc | subnets | masks | int | hosts | ipv6 | plan)
+      calc | subnets | masks | int | hosts | ipv6 | aggregate | merge | common | exclude | \
+        ranges | deaggregate | summary | overlaps | plan)
         sub=${words[i]}
         break
         ;;
@@ -41,6 +43,10 @@ _orvex_cli() {
       COMPREPLY=($(compgen -W "16 32 64" -- "$cur"))
       return
       ;;
+    --notation)
+      COMPREPLY=($(compgen -W "cidr mask wildcard range" -- "$cur"))
+      return
+      ;;
     --from | --limit | --subnetting | --growth)
       return
       ;;
@@ -64,6 +70,19 @@ _orvex_cli() {
     hosts) options="$common --delimiter --limit --names --names-delimiter" ;;
     ipv6) options="$common" ;;
     plan) options="$common --csv --file --profile --rfc3021 --growth" ;;
+    aggregate | merge | common | exclude | deaggregate | summary)
+      options="$common --notation --lenient"
+      ;;
+    ranges | overlaps) options="$common --lenient" ;;
+  esac
+  # The list commands take files.
+  case "$sub" in
+    aggregate | merge | common | exclude | ranges | deaggregate | summary | overlaps)
+      if [[ $cur != -* ]]; then
+        _filedir
+        return
+      fi
+      ;;
   esac
   [[ $cur == -* || $sub == int ]] && COMPREPLY=($(compgen -W "$options" -- "$cur"))
 }

@@ -119,6 +119,10 @@ netlist::netlist(std::string text) : source_(std::move(text)) {
     read_line(lines_, pos, end);
     pos = end + 1;
   }
+  std::size_t six = 0;
+  for (const item& it : items_) six += it.v6 ? 1 : 0;
+  v4_.reserve(items_.size() - six);
+  v6_.reserve(six);
   for (const item& it : items_) {
     if (it.v6)
       v6_.push_back({it.first, it.last});

@@ -420,7 +420,8 @@ void TestCli::ipv6Json_data() {
   QTest::addColumn<QByteArray>("expected");  // the whole object but "input"
   QTest::newRow("2001:db8::1/64")
       << "2001:db8::1/64"
-      << QByteArray(R"({"address":"2001:db8::1","expanded":"2001:0db8:0000:0000:0000:0000:0000:0001",
+      << QByteArray(
+             R"({"address":"2001:db8::1","expanded":"2001:0db8:0000:0000:0000:0000:0000:0001",
         "zone":null,"prefix":64,"network":"2001:db8::","first":"2001:db8::",
         "last":"2001:db8::ffff:ffff:ffff:ffff","addresses":"18446744073709551616",
         "subnets_64":"1",
@@ -461,8 +462,7 @@ void TestCli::ipv6Json_data() {
         "interface_id":"0000:0000:0000:0001","eui64_mac":null,"solicited_node":"ff02::1:ff00:1",
         "multicast_mac":null,"embedded_ipv4":null})");
   QTest::newRow("ff02::1:ff00:1 multicast")
-      << "ff02::1:ff00:1"
-      << QByteArray(R"({"address":"ff02::1:ff00:1",
+      << "ff02::1:ff00:1" << QByteArray(R"({"address":"ff02::1:ff00:1",
         "expanded":"ff02:0000:0000:0000:0000:0001:ff00:0001","zone":null,"prefix":128,
         "network":"ff02::1:ff00:1","first":"ff02::1:ff00:1","last":"ff02::1:ff00:1",
         "addresses":"1","subnets_64":null,
@@ -484,8 +484,7 @@ void TestCli::ipv6Json_data() {
         "embedded_ipv4":{"kind":"Teredo","address":"192.0.2.45","server":"65.54.227.120",
         "client":"192.0.2.45","port":40000}})");
   QTest::newRow("6to4 2002:c000:204::1")
-      << "2002:c000:204::1"
-      << QByteArray(R"({"address":"2002:c000:204::1",
+      << "2002:c000:204::1" << QByteArray(R"({"address":"2002:c000:204::1",
         "expanded":"2002:c000:0204:0000:0000:0000:0000:0001","zone":null,"prefix":128,
         "network":"2002:c000:204::1","first":"2002:c000:204::1","last":"2002:c000:204::1",
         "addresses":"1","subnets_64":null,
@@ -519,7 +518,8 @@ void TestCli::ipv6Stream() {
   QCOMPARE(out.size(), 4);
   QVERIFY(out[0].startsWith(R"({"input":"::1","address":"::1")"));
   QCOMPARE(out[1],
-           QStringLiteral(R"({"input":"2001:db8::/129","error":"'2001:db8::/129': Invalid prefix length."})"));
+           QStringLiteral(
+               R"({"input":"2001:db8::/129","error":"'2001:db8::/129': Invalid prefix length."})"));
   QVERIFY(out[2].startsWith(R"({"input":"2001:db8::1/48","address":"2001:db8::1")"));
   QCOMPARE(out[3],
            QStringLiteral(R"({"input":"::1::2","error":"'::1::2': Invalid IPv6 address."})"));
@@ -574,8 +574,8 @@ void TestCli::subnets_data() {
       << QStringList{"10.0.0.0/8", "32", "--count"} << QByteArray("16777216\n");
   QTest::newRow("count of /1 in /32") << QStringList{"128.0.0.0/1", "32", "--count", "--json"}
                                       << QByteArray("{\"count\":2147483648}\n");
-  QTest::newRow("2001:db8::/48 64 --count") << QStringList{"2001:db8::/48", "64", "--count"}
-                                            << QByteArray("65536\n");
+  QTest::newRow("2001:db8::/48 64 --count")
+      << QStringList{"2001:db8::/48", "64", "--count"} << QByteArray("65536\n");
   QTest::newRow("::/0 128 --count: 2^128")
       << QStringList{"::/0", "128", "--count"}
       << QByteArray("340282366920938463463374607431768211456\n");
@@ -590,8 +590,9 @@ void TestCli::subnets_data() {
       << QByteArray("{\"count\":9223372036854775808}\n");
   QTest::newRow("a host address gives its IPv6 network")
       << QStringList{"2001:db8::77/127", "128"}
-      << QByteArray("2001:db8::76/128 2001:db8::76 - 2001:db8::76\n"
-                    "2001:db8::77/128 2001:db8::77 - 2001:db8::77\n");
+      << QByteArray(
+             "2001:db8::76/128 2001:db8::76 - 2001:db8::76\n"
+             "2001:db8::77/128 2001:db8::77 - 2001:db8::77\n");
   QTest::newRow("the last IPv6 networks, json")
       << QStringList{"ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffc/126", "127", "--json"}
       << QByteArray(
@@ -875,7 +876,8 @@ void TestCli::badInput_data() {
   row({"calc", "-", "--table"}, 2, "orvex-cli: --table needs a single ADDRESS, not -");
   row({}, 2, "orvex-cli: A subcommand is required");
   row({"mask"}, 2,
-      "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts, ipv6 or plan");
+      "orvex-cli: 'mask' is no subcommand: calc, subnets, masks, int, hosts, ipv6, aggregate, "
+      "merge, common, exclude, ranges, deaggregate, summary, overlaps or plan");
   row({"subnets", "10.0.0.0/16", "8"}, 1,
       "orvex-cli: subnets: '8' is shorter than the network's own prefix /16.");
   row({"subnets", "10.0.0.0/16", "33"}, 1,
@@ -970,6 +972,14 @@ void TestCli::help_data() {
                          << "Usage: orvex-cli hosts [OPTIONS] NETWORK";
   QTest::newRow("plan") << QStringList{"plan", "--help"}
                         << "Usage: orvex-cli plan [OPTIONS] [PARENT NEED...]";
+  for (const char* list : {"aggregate", "ranges", "summary", "overlaps"})
+    QTest::newRow(list) << QStringList{list, "--help"}
+                        << QString("Usage: orvex-cli %1 [OPTIONS] [FILE...]").arg(list);
+  for (const char* pair : {"merge", "common", "exclude"})
+    QTest::newRow(pair) << QStringList{pair, "--help"}
+                        << QString("Usage: orvex-cli %1 [OPTIONS] A B").arg(pair);
+  QTest::newRow("deaggregate") << QStringList{"deaggregate", "--help"}
+                               << "Usage: orvex-cli deaggregate [OPTIONS] [FILE|RANGE...]";
 }
 
 void TestCli::help() {

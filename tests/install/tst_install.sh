@@ -68,6 +68,12 @@ grep -q "\"$prefix/share/orvex/reserved.lst\", O_RDONLY.* = [0-9]" "$prefix/cli-
   { echo "orvex-cli did not read the block list from the prefix"; exit 1; }
 rm "$prefix/cli-trace"
 grep -q '^\.TH "orvex-cli" "1"' "$prefix/share/man/man1/orvex-cli.1"
+# The manual page describes every subcommand.
+for command in calc subnets masks int hosts ipv6 aggregate merge common exclude ranges \
+  deaggregate summary overlaps; do
+  grep -qF "\\fB$command\\fR" "$prefix/share/man/man1/orvex-cli.1" ||
+    { echo "the manual page does not describe $command"; exit 1; }
+done
 if command -v man >/dev/null; then
   man -l "$prefix/share/man/man1/orvex-cli.1" 2>&1 >/dev/null | { ! grep .; } ||
     { echo "the manual page has errors"; exit 1; }
@@ -83,6 +89,10 @@ fi
   [ "${COMPREPLY[*]}" = subnets ]
   COMP_WORDS=(orvex-cli hosts 10.0.0.0/24 --delimiter t); COMP_CWORD=4; _orvex_cli
   [ "${COMPREPLY[*]}" = tab ]
+  COMP_WORDS=(orvex-cli dea); COMP_CWORD=1; _orvex_cli
+  [ "${COMPREPLY[*]}" = deaggregate ]
+  COMP_WORDS=(orvex-cli aggregate list.txt --notation w); COMP_CWORD=4; _orvex_cli
+  [ "${COMPREPLY[*]}" = wildcard ]
 ) || { echo "the completion does not complete"; exit 1; }
 # The leak checker cannot run under strace; the other tests look for leaks.
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen \

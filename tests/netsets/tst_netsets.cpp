@@ -351,6 +351,45 @@ class tst_netsets : public QObject {
   }
 
   void random_v4() { random_check<uint32_t>(0x0a000000u, 20); }
+
+  // Long IPv4 lists take another way of sorting: the same set for every length
+  // around the switch, whether the addresses share their high bits or not.
+  void long_lists_data() {
+    QTest::addColumn<int>("items");
+    QTest::addColumn<uint32_t>("spread");  // host bits of the space the items start in
+    QTest::newRow("1023 in a /20") << 1023 << 0xfffu;
+    QTest::newRow("1024 in a /20") << 1024 << 0xfffu;
+    QTest::newRow("5000 in a /20") << 5000 << 0xfffu;
+    QTest::newRow("5000 in a /9") << 5000 << 0x7fffffu;
+    QTest::newRow("5000 anywhere") << 5000 << 0xffffffffu;
+  }
+  void long_lists() {
+    QFETCH(int, items);
+    QFETCH(uint32_t, spread);
+    QRandomGenerator rng(uint32_t(items) ^ spread);
+    intervalset<uint32_t> s;
+    for (int i = 0; i < items; ++i) {
+      const uint32_t first = (0x0a000000u & ~spread) | (rng.generate() & spread);
+      const uint32_t length = rng.bounded(3) ? rng.bounded(64u) : rng.generate() & spread;
+      const uint32_t last = first + length < first ? ~0u : first + length;
+      s.push_back({first, last});
+    }
+    s.push_back({~0u, ~0u});  // the last address, never wrapping
+    s.push_back({0, 0});
+    intervalset<uint32_t> want = s;
+    std::stable_sort(want.begin(), want.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    intervalset<uint32_t> merged{want.front()};
+    for (const auto& x : want) {
+      auto& cur = merged.back();
+      if (cur.last == ~0u || x.first <= cur.last + 1)
+        cur.last = std::max(cur.last, x.last);
+      else
+        merged.push_back(x);
+    }
+    normalize(s);
+    QVERIFY(s == merged);
+  }
   void random_v6() {
     random_check<uint128>((uint128(0x20010db8u) << 96) | (uint128(0xabcdu) << 16), 116);
   }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -314,6 +316,12 @@ class freespace {
   std::vector<std::set<uint128>> lists_;
 };
 
+// The last address of base/prefix.
+uint128 last_of(uint128 base, int prefix, int bits) noexcept {
+  if (prefix == 0) return bits == 128 ? ~uint128(0) : uint128(0xffffffffu);
+  return base + size_of(prefix, bits) - 1;
+}
+
 // Adds the size of a /prefix to a count of at most 2^128 addresses (the
 // parents never overlap, so no sum passes that); full marks 2^128 itself.
 void add_count(uint128& count, bool& full, int prefix, int bits) noexcept {
@@ -352,6 +360,7 @@ result compute(const plan& p) {
   bool v6 = false;
   bool family_known = false;
   std::vector<netsets::network<uint128>> parents;
+  std::map<uint128, std::size_t> by_base;  // index into parents by network address
   for (std::size_t i = 0; i < p.parents.size(); ++i) {
     const std::string& text = p.parents[i];
     const std::string where = "parent " + std::to_string(i + 1);
@@ -366,20 +375,22 @@ result compute(const plan& p) {
            v6 ? "an IPv4 network among IPv6 parents" : "an IPv6 network among IPv4 parents"});
       continue;
     }
+    // Networks are disjoint or one holds the other: a neighbour in address
+    // order is all that can meet the new one.
     const int bits = n.v6 ? 128 : 32;
-    const uint128 last = n.prefix == 0 ? (n.v6 ? ~uint128(0) : uint128(0xffffffffu))
-                                       : n.base + size_of(n.prefix, bits) - 1;
-    bool overlaps = false;
-    for (const auto& q : parents) {
-      const uint128 qlast = q.prefix == 0 ? (v6 ? ~uint128(0) : uint128(0xffffffffu))
-                                          : q.base + size_of(q.prefix, bits) - 1;
-      if (n.base <= qlast && q.base <= last) {
-        r.problems.push_back({where, text, "overlaps " + cidr_text(q.base, q.prefix, v6)});
-        overlaps = true;
-        break;
-      }
+    const uint128 last = last_of(n.base, n.prefix, bits);
+    auto next = by_base.lower_bound(n.base);
+    const netsets::network<uint128>* met = nullptr;
+    if (next != by_base.end() && next->first <= last) met = &parents[next->second];
+    if (!met && next != by_base.begin()) {
+      const auto& q = parents[std::prev(next)->second];
+      if (last_of(q.base, q.prefix, bits) >= n.base) met = &q;
     }
-    if (overlaps) continue;
+    if (met) {
+      r.problems.push_back({where, text, "overlaps " + cidr_text(met->base, met->prefix, v6)});
+      continue;
+    }
+    by_base.emplace(n.base, parents.size());
     v6 = n.v6;
     family_known = true;
     parents.push_back({n.base, n.prefix});
@@ -524,9 +535,10 @@ result compute(const plan& p) {
     const int wanted = n.prefix >= 0 ? n.prefix : prefix_for(n.hosts, v6, p);
     const std::string keeps = n.name + " keeps " + cidr_text(f.base, f.prefix, v6);
     bool inside = false;
-    for (const auto& q : parents) {
-      const uint128 mask = q.prefix == 0 ? 0 : ~(size_of(q.prefix, bits) - 1);
-      if (q.prefix <= f.prefix && (f.base & mask) == q.base) inside = true;
+    auto holder = by_base.upper_bound(f.base);
+    if (holder != by_base.begin()) {
+      const auto& q = parents[std::prev(holder)->second];
+      inside = q.prefix <= f.prefix && last_of(q.base, q.prefix, bits) >= f.base;
     }
     if (!inside) {
       unplace(i, 1, hosts, f.prefix, keeps + ", which lies outside the parents");

@@ -418,6 +418,20 @@ class tst_planner : public QObject {
     QCOMPARE(placed(r), QString("A 10.0.0.8/32"));
   }
 
+  // Checking parents and fixed networks against their neighbours only keeps
+  // a long list of parents quick.
+  void many_parents() {
+    plan p;
+    for (uint32_t i = 0; i < 100000; ++i)
+      p.parents.push_back(ipv4(0x0a000000u + 4 * i).text() + "/30");
+    p.parents.push_back("10.0.1.0/24");
+    p.needs = needs_of("A=2 F=2@10.6.26.124/30 G=2@10.6.26.128/30");
+    const result r = compute(p);
+    QCOMPARE(problems(r), QString("parent 100001: overlaps 10.0.1.0/30"));
+    QCOMPARE(reasons(r), QString("G keeps 10.6.26.128/30, which lies outside the parents"));
+    QCOMPARE(placed(r), QString("A 10.0.0.0/30, F 10.6.26.124/30"));
+  }
+
   void unplaced_fields() {
     const result r = compute(plan_of("10.0.0.0/29", "P2P=2x3 Big=/24"));
     QCOMPARE(r.unplaced.size(), std::size_t(2));
@@ -458,6 +472,19 @@ class tst_planner : public QObject {
                                              << "A=10"
                                              << "parent 2: overlaps 10.0.0.0/24"
                                              << "A 10.0.0.0/28";
+    QTest::newRow("parent holding a later one") << "10.0.0.128/25 10.0.0.0/24"
+                                                << "A=10"
+                                                << "parent 2: overlaps 10.0.0.128/25"
+                                                << "A 10.0.0.128/28";
+    QTest::newRow("parent holding several") << "10.0.0.64/26 10.0.0.192/26 10.0.0.0/24"
+                                            << "A=10"
+                                            << "parent 3: overlaps 10.0.0.64/26"
+                                            << "A 10.0.0.64/28";
+    QTest::newRow("parent inside the one before it in address order")
+        << "10.0.0.0/25 10.0.1.0/24 10.0.0.64/26"
+        << "A=10"
+        << "parent 3: overlaps 10.0.0.0/25"
+        << "A 10.0.0.0/28";
     QTest::newRow("parent of the other family") << "10.0.0.0/24 2001:db8::/32"
                                                 << "A=10"
                                                 << "parent 2: an IPv6 network among IPv4 parents"

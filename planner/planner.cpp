@@ -427,52 +427,53 @@ result compute(const plan& p) {
   for (std::size_t i = 0; i < p.needs.size(); ++i) {
     const need& n = p.needs[i];
     const std::string where = need_where(i, n);
+    const auto fault = [&](std::string text, std::string reason) {
+      r.problems.push_back({where, std::move(text), std::move(reason), int(i)});
+    };
     if (n.name.empty()) {
-      r.problems.push_back({where, "", "the need has no name"});
+      fault("", "the need has no name");
       continue;
     }
     if (n.copies == 0) {
-      r.problems.push_back({where, "0", "the count of copies is 0"});
+      fault("0", "the count of copies is 0");
       continue;
     }
     if (copies_total + n.copies > kMaxAllocations) {
-      r.problems.push_back({where, std::to_string(n.copies),
-                            "too many copies: a plan places at most " +
-                                std::to_string(kMaxAllocations) + " networks"});
+      fault(std::to_string(n.copies), "too many copies: a plan places at most " +
+                                          std::to_string(kMaxAllocations) + " networks");
       continue;
     }
     if (n.prefix < 0 && n.hosts == 0) {
-      r.problems.push_back({where, "0", "no hosts and no prefix length"});
+      fault("0", "no hosts and no prefix length");
       continue;
     }
     if (n.prefix >= 0 && n.prefix > bits) {
-      r.problems.push_back({where, "/" + std::to_string(n.prefix),
-                            v6 ? "the prefix length is over 128" : "the prefix length is over 32"});
+      fault("/" + std::to_string(n.prefix),
+            v6 ? "the prefix length is over 128" : "the prefix length is over 32");
       continue;
     }
     if (n.prefix == 0 && v6) {
-      r.problems.push_back({where, "/0", "a need cannot take all of IPv6"});
+      fault("/0", "a need cannot take all of IPv6");
       continue;
     }
     if (parents.empty() || !growth_ok) continue;  // reported above; nothing to place into
     if (!n.fixed.empty()) {
       netread f = read_net(n.fixed);
       if (!f.error.empty()) {
-        r.problems.push_back({where, n.fixed, "the fixed network: " + f.error});
+        fault(n.fixed, "the fixed network: " + f.error);
         continue;
       }
       if (f.v6 != v6) {
-        r.problems.push_back({where, n.fixed,
-                              v6 ? "an IPv4 fixed network among IPv6 parents"
-                                 : "an IPv6 fixed network among IPv4 parents"});
+        fault(n.fixed, v6 ? "an IPv4 fixed network among IPv6 parents"
+                          : "an IPv6 fixed network among IPv4 parents");
         continue;
       }
       if (n.copies != 1) {
-        r.problems.push_back({where, n.fixed, "a fixed network is for a need of one copy"});
+        fault(n.fixed, "a fixed network is for a need of one copy");
         continue;
       }
       if (f.prefix == 0 && v6) {
-        r.problems.push_back({where, n.fixed, "a need cannot take all of IPv6"});
+        fault(n.fixed, "a need cannot take all of IPv6");
         continue;
       }
       fixed.emplace_back(i, std::move(f));

@@ -134,6 +134,9 @@ netlist::netlist(std::string text) : source_(std::move(text)) {
 }
 
 void netlist::read_line(uint32_t line, std::size_t begin, std::size_t end) {
+  // A byte order mark, left by editors that mark UTF-8 files with it, at the
+  // start of the text or of a file joined on after another.
+  if (end - begin >= 3 && std::memcmp(source_.data() + begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
   // Searched within the line only: a list without comments has no '#' at all.
   const void* hash = std::memchr(source_.data() + begin, '#', end - begin);
   if (hash) end = static_cast<std::size_t>(static_cast<const char*>(hash) - source_.data());

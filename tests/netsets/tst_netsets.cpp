@@ -77,6 +77,15 @@ class tst_netsets : public QObject {
         "1.1.1.1 - 1.1.1.1 | 2.2.2.2 - 2.2.2.2 | "
         "3.3.3.3 - 3.3.3.3 | 4.4.4.4 - 4.4.4.4");
     row("10.0.0.1 # a host\r\n", "10.0.0.1 - 10.0.0.1");
+    // Saved by editors that mark UTF-8 with a byte order mark, or such files
+    // joined with cat.
+    row("\xEF\xBB\xBF"
+        "10.0.0.1\r\n",
+        "10.0.0.1 - 10.0.0.1");
+    row("10.0.0.1\n\xEF\xBB\xBF"
+        "10.0.0.2",
+        "10.0.0.1 - 10.0.0.1 | 10.0.0.2 - 10.0.0.2");
+    row("\xEF\xBB\xBF# a comment\n::1", "::1 - ::1");
     row("::/0", ":: - ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff");
     row("2001:db8::1/127", "2001:db8:: - 2001:db8::1");
     row("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff",

@@ -81,13 +81,20 @@ uint128 size_of(int prefix, int bits) noexcept {
 
 }  // namespace
 
-uint64_t grown_hosts(uint64_t hosts, const plan& p) noexcept {
-  if (!(p.growth > 0)) return hosts;
+// The host count with the growth margin, whole; past 2^64 only approximately.
+long double grown_count(uint64_t hosts, const plan& p) noexcept {
+  if (!(p.growth > 0)) return static_cast<long double>(hosts);
   const long double exact = static_cast<long double>(hosts) * (100.0L + p.growth) / 100.0L;
   // 110 % of 100 is 110, not 111: a result within rounding noise of a whole
   // number is that number.
   long double r = std::roundl(exact);
   if (std::fabs(exact - r) > exact * 1e-12L) r = std::ceil(exact);
+  return r;
+}
+
+uint64_t grown_hosts(uint64_t hosts, const plan& p) noexcept {
+  if (!(p.growth > 0)) return hosts;
+  const long double r = grown_count(hosts, p);
   if (!(r < 18446744073709551615.0L)) return std::numeric_limits<uint64_t>::max();
   return static_cast<uint64_t>(r);
 }
@@ -97,8 +104,13 @@ int prefix_for(uint64_t hosts, bool v6, const plan& p) noexcept {
   if (h == 0) return -1;
   if (v6) {
     // LANs are /64 whatever their size; only a count past what a /64 offers
-    // (one address is the subnet-router anycast address) takes a /63.
-    return h <= std::numeric_limits<uint64_t>::max() - 1 ? 64 : 63;
+    // (one address is the subnet-router anycast address) takes a shorter
+    // prefix, from the grown count before it is cut off at 64 bits.
+    if (h <= std::numeric_limits<uint64_t>::max() - 1) return 64;
+    const long double g = grown_count(hosts, p);
+    int prefix = 63;
+    while (prefix > 0 && std::ldexp(1.0L, 128 - prefix) - 1.0L < g) --prefix;
+    return prefix;
   }
   const limits lim = limits_of(p.prof);
   if (p.prof == profile::standard) {

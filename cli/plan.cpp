@@ -250,6 +250,9 @@ int Run(TPlanOptions& o, const CLI::App& sub) {
     else
       WriteText(out, r);
   });
+  // CSV rows are allocations only: the needs left out are told here.
+  if (o.csv)
+    for (const planner::unplaced& u : r.unplaced) ReportError("plan", "not placed: " + u.reason);
   return r.problems.empty() && r.unplaced.empty() ? 0 : 1;
 }
 

@@ -558,7 +558,7 @@ void RunOverlaps(TOutput& out, const std::vector<std::unique_ptr<TSource>>& sour
     return std::make_pair(k, local);
   };
   TLineBuffer line;
-  for (const netsets::overlap& o : netsets::overlaps(list)) {
+  netsets::for_each_overlap(list, [&](const netsets::overlap& o) {
     const netsets::item& a = list.items()[o.first];
     const netsets::item& b = list.items()[o.second];
     line.Clear();
@@ -583,7 +583,7 @@ void RunOverlaps(TOutput& out, const std::vector<std::unique_ptr<TSource>>& sour
     }
     line.Put('\n');
     out.Write(line.View());
-  }
+  });
 }
 
 int Run(TSetKind kind, const TSetOptions& o, const CLI::App& sub) {

@@ -134,6 +134,9 @@ netlist::netlist(std::string text) : source_(std::move(text)) {
 }
 
 void netlist::read_line(uint32_t line, std::size_t begin, std::size_t end) {
+  // A byte order mark, left by editors that mark UTF-8 files with it, at the
+  // start of the text or of a file joined on after another.
+  if (end - begin >= 3 && std::memcmp(source_.data() + begin, "\xEF\xBB\xBF", 3) == 0) begin += 3;
   // Searched within the line only: a list without comments has no '#' at all.
   const void* hash = std::memchr(source_.data() + begin, '#', end - begin);
   if (hash) end = static_cast<std::size_t>(static_cast<const char*>(hash) - source_.data());
@@ -289,10 +292,16 @@ bool before(uint8_t la, uint32_t ia, uint8_t lb, uint32_t ib) {
   return la != lb ? la < lb : ia < ib;
 }
 
-void sweep(std::vector<entry>& e, std::vector<overlap>& out) {
+void sort_entries(std::vector<entry>& e) {
   std::sort(e.begin(), e.end(), [](const entry& x, const entry& y) {
     return x.first != y.first ? x.first < y.first : x.last > y.last;
   });
+}
+
+// Calls pair(p, q, relation) for every two sorted entries that meet, p the
+// one earlier in list order.
+template <class Pair>
+void sweep(const std::vector<entry>& e, Pair pair) {
   // Items still open at the current start: each of them meets it.
   std::vector<const entry*> open;
   for (const entry& cur : e) {
@@ -313,16 +322,14 @@ void sweep(std::vector<entry>& e, std::vector<overlap>& out) {
         r = relation::inside;
       else
         r = relation::overlaps;
-      out.push_back({p.index, q.index, p.list, q.list, r});
+      pair(p, q, r);
     }
     open.push_back(&cur);
   }
 }
 
-}  // namespace
-
-std::vector<overlap> overlaps(const netlist& a, const netlist* b) {
-  std::vector<entry> e4, e6;
+void sorted_entries(const netlist& a, const netlist* b, std::vector<entry>& e4,
+                    std::vector<entry>& e6) {
   const netlist* lists[2] = {&a, b};
   for (uint8_t l = 0; l < 2; ++l) {
     if (!lists[l]) continue;
@@ -330,15 +337,67 @@ std::vector<overlap> overlaps(const netlist& a, const netlist* b) {
     for (uint32_t i = 0; i < items.size(); ++i)
       (items[i].v6 ? e6 : e4).push_back({items[i].first, items[i].last, i, l});
   }
+  sort_entries(e4);
+  sort_entries(e6);
+}
+
+bool pair_before(const overlap& x, const overlap& y) {
+  if (x.first_list != y.first_list || x.first != y.first)
+    return before(x.first_list, x.first, y.first_list, y.first);
+  return before(x.second_list, x.second, y.second_list, y.second);
+}
+
+}  // namespace
+
+std::vector<overlap> overlaps(const netlist& a, const netlist* b) {
+  std::vector<entry> e4, e6;
+  sorted_entries(a, b, e4, e6);
   std::vector<overlap> out;
-  sweep(e4, out);
-  sweep(e6, out);
-  std::sort(out.begin(), out.end(), [](const overlap& x, const overlap& y) {
-    if (x.first_list != y.first_list || x.first != y.first)
-      return before(x.first_list, x.first, y.first_list, y.first);
-    return before(x.second_list, x.second, y.second_list, y.second);
-  });
+  const auto add = [&out](const entry& p, const entry& q, relation r) {
+    out.push_back({p.index, q.index, p.list, q.list, r});
+  };
+  sweep(e4, add);
+  sweep(e6, add);
+  std::sort(out.begin(), out.end(), pair_before);
   return out;
+}
+
+void for_each_overlap(const netlist& a, const std::function<void(const overlap&)>& each,
+                      std::size_t least_held) {
+  std::vector<entry> e4, e6;
+  sorted_entries(a, nullptr, e4, e6);
+  // The pairs each item opens, so the items can be taken in runs whose pairs
+  // fit what is held at a time.
+  const std::size_t n = a.items().size();
+  std::vector<uint64_t> opened(n, 0);
+  uint64_t total = 0;
+  const auto count = [&](const entry& p, const entry&, relation) {
+    ++opened[p.index];
+    ++total;
+  };
+  sweep(e4, count);
+  sweep(e6, count);
+  // A sixteenth of all pairs at least, so a huge output costs at most
+  // seventeen sweeps.
+  const uint64_t held = std::max<uint64_t>({least_held, total / 16, 1});
+  std::vector<overlap> run;
+  for (std::size_t lo = 0; lo < n;) {
+    std::size_t hi = lo;
+    uint64_t pairs = 0;
+    while (hi < n && (hi == lo || pairs + opened[hi] <= held)) pairs += opened[hi++];
+    if (pairs > 0) {
+      run.clear();
+      run.reserve(pairs);
+      const auto keep = [&](const entry& p, const entry& q, relation r) {
+        if (p.index >= lo && p.index < hi) run.push_back({p.index, q.index, 0, 0, r});
+      };
+      sweep(e4, keep);
+      sweep(e6, keep);
+      std::sort(run.begin(), run.end(), pair_before);
+      for (const overlap& o : run) each(o);
+    }
+    lo = hi;
+  }
 }
 
 std::string text(const network<uint32_t>& n, notation how) {

@@ -4,6 +4,7 @@
 // the overlapping lines and the texts of results in the chosen notation.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -105,6 +106,13 @@ struct overlap {
 // Every pair of items that share an address, in one sweep over the sorted
 // items; pairs ordered by the first item's list and place.
 std::vector<overlap> overlaps(const netlist& a, const netlist* b = nullptr);
+
+// The pairs of overlaps(a), in the same order, handed to `each` as they are
+// found: the pairs are held a run of items at a time (at least least_held of
+// them, or a sixteenth of all), never all at once, so a list of many
+// duplicates costs a fraction of its output.
+void for_each_overlap(const netlist& a, const std::function<void(const overlap&)>& each,
+                      std::size_t least_held = std::size_t(1) << 20);
 
 enum class notation { cidr, mask, wildcard, range };
 

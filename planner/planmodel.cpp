@@ -421,7 +421,7 @@ QStringList ProblemHeaders() {
 }
 
 QVector<QStringList> ProblemRows(const std::vector<TNeedCellProblem>& cells,
-                                 const planner::result& r) {
+                                 const planner::result& r, const std::vector<int>& rowOfNeed) {
   QVector<QStringList> rows;
   for (const TNeedCellProblem& c : cells) {
     QString where = QStringLiteral("row %1").arg(c.row + 1);
@@ -432,7 +432,14 @@ QVector<QStringList> ProblemRows(const std::vector<TNeedCellProblem>& cells,
     QString text = QString::fromStdString(p.reason);
     if (!p.text.empty())
       text = QStringLiteral("%1: %2").arg(Quoted(QString::fromStdString(p.text)), text);
-    rows.append({QString::fromStdString(p.where), text});
+    QString where = QString::fromStdString(p.where);
+    if (p.need >= 0 && size_t(p.need) < rowOfNeed.size()) {
+      // "need 5 (Sales)" becomes "row 7 (Sales)".
+      const int name = where.indexOf(QLatin1Char(' '), 5);
+      where = QStringLiteral("row %1").arg(rowOfNeed[size_t(p.need)] + 1) +
+              (name < 0 ? QString() : where.mid(name));
+    }
+    rows.append({where, text});
   }
   for (const planner::unplaced& u : r.unplaced)
     rows.append({QString::fromStdString(u.name),

@@ -156,10 +156,12 @@ QVector<QStringList> ResultRows(const planner::plan& p, const planner::result& r
 QStringList FreeHeaders();
 QVector<QStringList> FreeRows(const planner::result& r);
 // Cells that do not read, the engine's problems, then the needs not placed
-// with why.
+// with why. rowOfNeed (from Needs) names a need's problem by its table row,
+// as the cells' problems are: rows that do not read leave gaps in the plan's
+// numbering.
 QStringList ProblemHeaders();
 QVector<QStringList> ProblemRows(const std::vector<TNeedCellProblem>& cells,
-                                 const planner::result& r);
+                                 const planner::result& r, const std::vector<int>& rowOfNeed = {});
 // "11 networks placed, none unplaced; 444 of 1024 addresses allocated (43.4%)".
 QString SummaryText(const planner::result& r);
 

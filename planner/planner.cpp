@@ -81,13 +81,20 @@ uint128 size_of(int prefix, int bits) noexcept {
 
 }  // namespace
 
-uint64_t grown_hosts(uint64_t hosts, const plan& p) noexcept {
-  if (!(p.growth > 0)) return hosts;
+// The host count with the growth margin, whole; past 2^64 only approximately.
+long double grown_count(uint64_t hosts, const plan& p) noexcept {
+  if (!(p.growth > 0)) return static_cast<long double>(hosts);
   const long double exact = static_cast<long double>(hosts) * (100.0L + p.growth) / 100.0L;
   // 110 % of 100 is 110, not 111: a result within rounding noise of a whole
   // number is that number.
   long double r = std::roundl(exact);
   if (std::fabs(exact - r) > exact * 1e-12L) r = std::ceil(exact);
+  return r;
+}
+
+uint64_t grown_hosts(uint64_t hosts, const plan& p) noexcept {
+  if (!(p.growth > 0)) return hosts;
+  const long double r = grown_count(hosts, p);
   if (!(r < 18446744073709551615.0L)) return std::numeric_limits<uint64_t>::max();
   return static_cast<uint64_t>(r);
 }
@@ -97,8 +104,13 @@ int prefix_for(uint64_t hosts, bool v6, const plan& p) noexcept {
   if (h == 0) return -1;
   if (v6) {
     // LANs are /64 whatever their size; only a count past what a /64 offers
-    // (one address is the subnet-router anycast address) takes a /63.
-    return h <= std::numeric_limits<uint64_t>::max() - 1 ? 64 : 63;
+    // (one address is the subnet-router anycast address) takes a shorter
+    // prefix, from the grown count before it is cut off at 64 bits.
+    if (h <= std::numeric_limits<uint64_t>::max() - 1) return 64;
+    const long double g = grown_count(hosts, p);
+    int prefix = 63;
+    while (prefix > 0 && std::ldexp(1.0L, 128 - prefix) - 1.0L < g) --prefix;
+    return prefix;
   }
   const limits lim = limits_of(p.prof);
   if (p.prof == profile::standard) {
@@ -427,52 +439,53 @@ result compute(const plan& p) {
   for (std::size_t i = 0; i < p.needs.size(); ++i) {
     const need& n = p.needs[i];
     const std::string where = need_where(i, n);
+    const auto fault = [&](std::string text, std::string reason) {
+      r.problems.push_back({where, std::move(text), std::move(reason), int(i)});
+    };
     if (n.name.empty()) {
-      r.problems.push_back({where, "", "the need has no name"});
+      fault("", "the need has no name");
       continue;
     }
     if (n.copies == 0) {
-      r.problems.push_back({where, "0", "the count of copies is 0"});
+      fault("0", "the count of copies is 0");
       continue;
     }
     if (copies_total + n.copies > kMaxAllocations) {
-      r.problems.push_back({where, std::to_string(n.copies),
-                            "too many copies: a plan places at most " +
-                                std::to_string(kMaxAllocations) + " networks"});
+      fault(std::to_string(n.copies), "too many copies: a plan places at most " +
+                                          std::to_string(kMaxAllocations) + " networks");
       continue;
     }
     if (n.prefix < 0 && n.hosts == 0) {
-      r.problems.push_back({where, "0", "no hosts and no prefix length"});
+      fault("0", "no hosts and no prefix length");
       continue;
     }
     if (n.prefix >= 0 && n.prefix > bits) {
-      r.problems.push_back({where, "/" + std::to_string(n.prefix),
-                            v6 ? "the prefix length is over 128" : "the prefix length is over 32"});
+      fault("/" + std::to_string(n.prefix),
+            v6 ? "the prefix length is over 128" : "the prefix length is over 32");
       continue;
     }
     if (n.prefix == 0 && v6) {
-      r.problems.push_back({where, "/0", "a need cannot take all of IPv6"});
+      fault("/0", "a need cannot take all of IPv6");
       continue;
     }
     if (parents.empty() || !growth_ok) continue;  // reported above; nothing to place into
     if (!n.fixed.empty()) {
       netread f = read_net(n.fixed);
       if (!f.error.empty()) {
-        r.problems.push_back({where, n.fixed, "the fixed network: " + f.error});
+        fault(n.fixed, "the fixed network: " + f.error);
         continue;
       }
       if (f.v6 != v6) {
-        r.problems.push_back({where, n.fixed,
-                              v6 ? "an IPv4 fixed network among IPv6 parents"
-                                 : "an IPv6 fixed network among IPv4 parents"});
+        fault(n.fixed, v6 ? "an IPv4 fixed network among IPv6 parents"
+                          : "an IPv6 fixed network among IPv4 parents");
         continue;
       }
       if (n.copies != 1) {
-        r.problems.push_back({where, n.fixed, "a fixed network is for a need of one copy"});
+        fault(n.fixed, "a fixed network is for a need of one copy");
         continue;
       }
       if (f.prefix == 0 && v6) {
-        r.problems.push_back({where, n.fixed, "a need cannot take all of IPv6"});
+        fault(n.fixed, "a need cannot take all of IPv6");
         continue;
       }
       fixed.emplace_back(i, std::move(f));

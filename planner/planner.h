@@ -113,6 +113,7 @@ struct problem {
   std::string where;  // "parent 2", "need 5 (Sales)"
   std::string text;
   std::string reason;
+  int need = -1;  // the need's place in the plan's list, -1 for a parent
 };
 
 struct result {

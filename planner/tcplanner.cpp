@@ -346,10 +346,11 @@ bool TcPlanner::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- plan
 
-planner::plan TcPlanner::CurrentPlan(std::vector<TNeedCellProblem>* problems) const {
+planner::plan TcPlanner::CurrentPlan(std::vector<TNeedCellProblem>* problems,
+                                     std::vector<int>* rowOfNeed) const {
   planner::plan p;
   p.parents = SplitParents(edtPlanParents->text());
-  p.needs = FNeeds->Needs(problems);
+  p.needs = FNeeds->Needs(problems, rowOfNeed);
   p.prof = kProfiles[qMax(0, cbxPlanProfile->currentIndex())];
   // Kept as set under every profile, so a plan file reads back as written;
   // only the standard profile uses it.
@@ -373,7 +374,8 @@ void TcPlanner::Run() {
   tmrPlanRun->stop();
   std::vector<TNeedCellProblem>& cells = FCellProblems;
   cells.clear();
-  FPlan = CurrentPlan(&cells);
+  std::vector<int> rowOfNeed;
+  FPlan = CurrentPlan(&cells, &rowOfNeed);
   if (FPlan.parents.empty()) {
     FResult = planner::result();
     lblPlanSummary->setText(
@@ -384,7 +386,7 @@ void TcPlanner::Run() {
   }
   FResultRows->SetRows(ResultRows(FPlan, FResult));
   FFreeRows->SetRows(FreeRows(FResult));
-  FProblemRows->SetRows(ProblemRows(cells, FResult));
+  FProblemRows->SetRows(ProblemRows(cells, FResult, rowOfNeed));
   FitColumns();
 }
 

@@ -32,8 +32,9 @@ class TcPlanner : public TcChild {
   // Computes the plan of the window's inputs and shows the result.
   void Run();
   // The plan as the controls hold it; the cells that do not read are left
-  // out and listed in *problems.
-  planner::plan CurrentPlan(std::vector<TNeedCellProblem>* problems = nullptr) const;
+  // out and listed in *problems; *rowOfNeed gets each need's table row.
+  planner::plan CurrentPlan(std::vector<TNeedCellProblem>* problems = nullptr,
+                            std::vector<int>* rowOfNeed = nullptr) const;
   // Reads a plan file into the window; on failure shows why (when `quiet`
   // is false) and leaves the window as it was.
   bool LoadPlanFile(const QString& path, bool quiet = false);

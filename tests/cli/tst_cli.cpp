@@ -1314,6 +1314,13 @@ void TestCli::plan_data() {
              "Db 1,11,28,10.0.4.0/28,255.255.255.240,10.0.4.4,10.0.4.14,10.0.4.15,11,0,,\n"
              "Db 2,11,28,10.0.4.16/28,255.255.255.240,10.0.4.20,10.0.4.30,10.0.4.31,11,0,,\n")
       << "";
+  QTest::newRow("unplaced, csv: why on standard error")
+      << QStringList{"192.168.1.0/25", "Big=300", "Lan=20", "--csv"} << 1
+      << QByteArray(
+             "name,hosts,prefix,network,mask,first,last,broadcast,capacity,spare,note,vlan\n"
+             "Lan,20,27,192.168.1.0/27,255.255.255.224,192.168.1.1,192.168.1.30,192.168.1.31,30,"
+             "10,,\n")
+      << "orvex-cli: plan: not placed: Big needs a /23; the largest free block is a /25";
   QTest::newRow("ipv6 links")
       << QStringList{"2001:db8::/126", "Link=/127x2"} << 0
       << QByteArray(

@@ -77,6 +77,15 @@ class tst_netsets : public QObject {
         "1.1.1.1 - 1.1.1.1 | 2.2.2.2 - 2.2.2.2 | "
         "3.3.3.3 - 3.3.3.3 | 4.4.4.4 - 4.4.4.4");
     row("10.0.0.1 # a host\r\n", "10.0.0.1 - 10.0.0.1");
+    // Saved by editors that mark UTF-8 with a byte order mark, or such files
+    // joined with cat.
+    row("\xEF\xBB\xBF"
+        "10.0.0.1\r\n",
+        "10.0.0.1 - 10.0.0.1");
+    row("10.0.0.1\n\xEF\xBB\xBF"
+        "10.0.0.2",
+        "10.0.0.1 - 10.0.0.1 | 10.0.0.2 - 10.0.0.2");
+    row("\xEF\xBB\xBF# a comment\n::1", "::1 - ::1");
     row("::/0", ":: - ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff");
     row("2001:db8::1/127", "2001:db8:: - 2001:db8::1");
     row("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff",
@@ -319,6 +328,33 @@ class tst_netsets : public QObject {
     QCOMPARE(out.join(", "), expected);
   }
 
+  // Pairs handed over a run of items at a time come in the order and with
+  // the relations of the whole list, whatever the run's size.
+  void overlaps_in_runs_data() {
+    QTest::addColumn<int>("held");
+    QTest::newRow("1") << 1;
+    QTest::newRow("2") << 2;
+    QTest::newRow("7") << 7;
+    QTest::newRow("1000") << 1000;
+  }
+  void overlaps_in_runs() {
+    QFETCH(int, held);
+    const netlist l = list(
+        "10.0.0.0/8\n2001:db8::/32\n10.0.0.0/24, 10.0.0.0/24\n10.0.0.5\n2001:db8::1\n"
+        "10.0.0.0-10.0.1.10\n192.168.0.0/16\n::/0\n10.0.0.0/24\n0.0.0.0/0\n");
+    const std::vector<overlap> whole = overlaps(l);
+    QCOMPARE(int(whole.size()), 25);
+    std::vector<overlap> runs;
+    for_each_overlap(
+        l, [&runs](const overlap& o) { runs.push_back(o); }, std::size_t(held));
+    QCOMPARE(runs.size(), whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+      QCOMPARE(runs[i].first, whole[i].first);
+      QCOMPARE(runs[i].second, whole[i].second);
+      QCOMPARE(relation_name(runs[i].rel), relation_name(whole[i].rel));
+    }
+  }
+
   void notations_data() {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("how");
@@ -532,6 +568,15 @@ class tst_netsets : public QObject {
       std::vector<std::pair<uint32_t, uint32_t>> fast;
       for (const overlap& o : overlaps(a)) fast.push_back({o.first, o.second});
       QVERIFY(fast == slow);
+      // The same pairs handed over a few items at a time.
+      std::vector<std::pair<uint32_t, uint32_t>> runs;
+      for_each_overlap(
+          a,
+          [&runs](const overlap& o) {
+            runs.push_back({o.first, o.second});
+          },
+          5);
+      QVERIFY(runs == slow);
     }
   }
 };

@@ -381,6 +381,38 @@ class TestPlanModel : public QObject {
     QVERIFY(SummaryText(r).startsWith("1 network placed, 1 unplaced"));
   }
 
+  // A need the engine turns down is named by its table row, like a cell that
+  // does not read, whatever rows above it were left out of the plan.
+  void needProblemsNamedByTableRow_data() {
+    QTest::addColumn<QStringList>("table");  // rows as cells joined by "|"
+    QTest::addColumn<QString>("where");
+    QTest::newRow("no row left out") << QStringList{"Fix|10|||||10.20.0.5/28"} << "row 1 (Fix)";
+    QTest::newRow("a bad row above")
+        << QStringList{"Bad|abc", "Fix|10|||||10.20.0.5/28"} << "row 2 (Fix)";
+    QTest::newRow("bad and empty rows above")
+        << QStringList{"Sales|120", "Bad|x", "", "|5", "Fix|10|||||10.20.0.5/28"}
+        << "row 5 (Fix)";
+    QTest::newRow("a link over 32 after a bad row")
+        << QStringList{"Bad|x", "Link||/33"} << "row 2 (Link)";
+  }
+  void needProblemsNamedByTableRow() {
+    QFETCH(QStringList, table);
+    QFETCH(QString, where);
+    QVector<TNeedRow> rows;
+    for (const QString& cells : table) rows.append(Row(cells));
+    TPlanNeedsModel m;
+    m.SetRows(rows);
+    std::vector<TNeedCellProblem> cells;
+    std::vector<int> rowOfNeed;
+    planner::plan p;
+    p.parents = {"10.20.0.0/22"};
+    p.needs = m.Needs(&cells, &rowOfNeed);
+    const planner::result r = planner::compute(p);
+    QCOMPARE(int(r.problems.size()), 1);
+    const QVector<QStringList> shown = ProblemRows(cells, r, rowOfNeed);
+    QCOMPARE(shown.at(int(cells.size()))[0], where);
+  }
+
   // A write that falls short leaves the old file as it was.
   void atomicWrite_data() {
     QTest::addColumn<int>("shortBy");  // -1: the write fails outright

@@ -260,6 +260,27 @@ class tst_planner : public QObject {
     QCOMPARE(QString("%1 /%2").arg(r.allocations[0].hosts).arg(r.allocations[0].prefix), expected);
   }
 
+  // IPv6 LANs grown past what a /64 offers take the prefix their grown count
+  // needs, not one step up from a count cut off at 64 bits.
+  void growth_past_a_64_data() {
+    QTest::addColumn<QString>("needs");
+    QTest::addColumn<double>("growth");
+    QTest::addColumn<int>("prefix");
+    QTest::newRow("2^63-1 +100% fits a /64") << "A=9223372036854775807" << 100.0 << 64;
+    QTest::newRow("2^63 +100% takes a /63") << "A=9223372036854775808" << 100.0 << 63;
+    QTest::newRow("2^64-1 +100%") << "A=18446744073709551615" << 100.0 << 63;
+    QTest::newRow("2^64-1 +10000%") << "A=18446744073709551615" << 10000.0 << 57;
+  }
+  void growth_past_a_64() {
+    QFETCH(QString, needs);
+    QFETCH(double, growth);
+    QFETCH(int, prefix);
+    const result r = compute(plan_of("2001:db8::/32", needs, profile::standard, false, growth));
+    QCOMPARE(problems(r) + reasons(r), QString());
+    QCOMPARE(r.allocations.size(), std::size_t(1));
+    QCOMPARE(r.allocations[0].prefix, prefix);
+  }
+
   // Where needs go and why some find no room.
   void placement_data() {
     QTest::addColumn<QString>("parents");

@@ -89,22 +89,28 @@ span read_network(std::string_view t) {
 
 // The prefix length of a dotted mask that may follow an address: any
 // contiguous mask the address is aligned to, or a usual mask of /8 and longer
-// (then the address may be any of the network's), or a wildcard mask the
-// address is aligned to. -1 when the word is no mask
-// for this address, so it reads as an item of its own.
+// (then the address may be any of the network's), or an ACL wildcard: one the
+// address is aligned to, or any in 0.0.0.0/8 (host bits cleared, as with a
+// mask). kNoMask when the word is no mask for this address, so it reads as an
+// item of its own; kGappedMask for a word that can only be meant as a mask or
+// wildcard but has a gap: 255.x and 0.x are no addresses anyone lists.
+constexpr int kNoMask = -1;
+constexpr int kGappedMask = -2;
 int mask_prefix(uint32_t address, std::string_view t) {
   const ipv4 m(t);
-  if (!m.is_valid() || t.find('.') == std::string_view::npos) return -1;
+  if (!m.is_valid() || t.find('.') == std::string_view::npos) return kNoMask;
   const uint32_t v = m.value();
   if ((~v & (~v + 1)) == 0) {  // ones at the top: a mask
     const int ones = v == ~uint32_t(0) ? 32 : v ? __builtin_clz(~v) : 0;
     if (ones >= 8 || (address & ~v) == 0) return ones;
-    return -1;
+    // 0.0.0.0 after any other address is the wildcard of one host.
+    if (v != 0) return kNoMask;
   }
-  // Ones at the bottom: an ACL wildcard. 0.0.0.0 and 255.255.255.255 read as
-  // masks above, so only a network aligned to it reads this way.
-  if ((v & (v + 1)) == 0 && (address & v) == 0) return __builtin_clz(v);
-  return -1;
+  // Ones at the bottom: a wildcard. 255.255.255.255 read as a mask above.
+  if ((v & (v + 1)) == 0 && ((address & v) == 0 || v < (1u << 24)))
+    return v ? __builtin_clz(v) : 32;
+  if (v >> 24 == 255 || v >> 24 == 0) return kGappedMask;
+  return kNoMask;
 }
 
 }  // namespace
@@ -205,6 +211,11 @@ void netlist::read_part(uint32_t line, std::size_t begin, std::size_t end) {
         std::size_t last = w;
         if (!s.error && !s.v6 && next && t.find('/') == std::string_view::npos) {
           const int prefix = mask_prefix(static_cast<uint32_t>(s.first), text_of(w + 1));
+          if (prefix == kGappedMask) {
+            fail(line, words[w].begin, words[w + 1].end, "mask or wildcard with a gap");
+            w += 2;
+            continue;
+          }
           if (prefix >= 0) {
             const uint32_t host = host_mask<uint32_t>(prefix);
             s.first = static_cast<uint32_t>(s.first) & ~host;

@@ -283,13 +283,23 @@ void TcPlanner::ApplyOptions(const TOptionsRec& options) {
     LoadWindowSize();
     const QString last = ini.ReadString(kSection, QStringLiteral("LastFile"), QString());
     // A plan file moved or deleted since is no error: the window starts empty.
-    if (!last.isEmpty() && QFileInfo::exists(last)) LoadPlanFile(last);
+    if (!last.isEmpty() && QFileInfo::exists(last) && LoadPlanFile(last) &&
+        ini.ReadBool(kSection, QStringLiteral("LastFileKept"), false)) {
+      // A plan kept when the system ended the program was never saved by
+      // the user: it comes back unsaved and untitled, and its file, now
+      // held by the window, goes, so kept plans never pile up.
+      QFile::remove(last);
+      FFileName.clear();
+      FModified = true;
+      ShowTitle();
+    }
   }
 }
 
 void TcPlanner::SaveState() {
   SettingsFile ini(FIniFileName.isEmpty() ? IniFileName() : FIniFileName);
   ini.WriteString(kSection, QStringLiteral("LastFile"), FFileName);
+  ini.WriteBool(kSection, QStringLiteral("LastFileKept"), FKeptPlan);
   ini.WriteString(kSection, QStringLiteral("LastFolder"), FLastFolder);
   ini.WriteString(
       kSection, QStringLiteral("Profile"),
@@ -322,6 +332,7 @@ QString TcPlanner::KeepUnsavedPlan() {
     return QString();
   FFileName = path;
   FModified = false;
+  FKeptPlan = true;
   return path;
 }
 

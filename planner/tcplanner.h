@@ -49,8 +49,9 @@ class TcPlanner : public TcChild {
   // it asks nothing and keeps an unsaved plan with KeepUnsavedPlan.
   bool QueryClose() override;
   // Writes an unsaved plan to "unsaved-plan.json" (or "-2", "-3", ...) in
-  // the settings folder and makes it the last file, so that it comes back
-  // in the next planner window; the path, "" when nothing was written.
+  // the settings folder and makes it the last file, so that it comes back,
+  // unsaved and untitled, in the next planner window; the path, "" when
+  // nothing was written.
   QString KeepUnsavedPlan();
   // Fills the result pop-up menu for a result row; false for no row.
   bool PrepareResultMenu(int row);
@@ -116,6 +117,8 @@ class TcPlanner : public TcChild {
   QString FLastFolder;
   bool FModified = false;
   bool FCloseConfirmed = false;
+  // FFileName is a plan kept by KeepUnsavedPlan, not one the user saved.
+  bool FKeptPlan = false;
   bool FWriting = false;  // the program itself fills the controls
   planner::plan FPlan;    // the plan of the result shown
   planner::result FResult;

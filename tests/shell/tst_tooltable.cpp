@@ -199,7 +199,8 @@ class TestToolTable : public QObject, protected GuiFixture {
 
   // Ended by the system (logout, a termination signal) nobody can answer:
   // the program ends without a box, the edited plan is kept in the settings
-  // folder, never over the user's own file, and the next planner opens it.
+  // folder, never over the user's own file, and the next planner opens it
+  // as the unsaved plan it was.
   void endedBySystemKeepsTheEditedPlan() {
     TfrmMain* m = Start(0);
     const QString kept = QFileInfo(FIni).absoluteDir().filePath("unsaved-plan.json");
@@ -225,6 +226,13 @@ class TestToolTable : public QObject, protected GuiFixture {
     parents = again->ToolWindows().first()->findChild<QLineEdit*>("edtPlanParents");
     QCOMPARE(parents->text(), QStringLiteral("10.0.0.0/8"));
     QVERIFY(FServices->boxes.isEmpty());
+    // Back unsaved and untitled; the kept file is gone, the other one stays.
+    QCOMPARE(again->ToolWindows().first()->windowTitle(), QStringLiteral("Address Planner *"));
+    QVERIFY(!QFileInfo::exists(second));
+    QVERIFY(QFileInfo::exists(kept));
+    FServices->boxAnswer = Services::No;
+    QVERIFY(!again->close());
+    QCOMPARE(FServices->BoxTexts(), QStringList{"Discard changes?"});
   }
 };
 

@@ -116,6 +116,8 @@ void TcNetSets::BuildLayout() {
     *e = new QPlainTextEdit;
     (*e)->setObjectName(QLatin1String(edit));
     (*e)->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on, as in every other field; pasted tabs still separate items.
+    (*e)->setTabChangesFocus(true);
     (*e)->setPlaceholderText(
         QStringLiteral("One a line: 10.0.0.0/8, 192.168.1.0 255.255.255.0,\n"
                        "10.0.0.1 - 10.0.0.77, 2001:db8::/32; # starts a comment"));

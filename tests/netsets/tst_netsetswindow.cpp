@@ -200,6 +200,18 @@ class TestNetSetsWindow : public QObject, protected GuiFixture {
     QVERIFY(Rows(Result()).isEmpty());
   }
 
+  // The window can be worked from the keyboard: Tab leaves a list instead of
+  // typing into it; a pasted tab still separates items.
+  void tabLeavesTheLists() {
+    auto* a = Find<QPlainTextEdit>("edtSetA");
+    a->setFocus();
+    QTest::keyClick(a, Qt::Key_Tab);
+    QVERIFY(a->toPlainText().isEmpty());
+    QVERIFY(!a->hasFocus());
+    a->insertPlainText("10.0.0.1\t10.0.0.2");
+    QTRY_COMPARE(Text("lblSetACount"), QStringLiteral("1 line, 2 networks, 2 addresses"));
+  }
+
   // A long text is counted off the GUI thread; the label says so meanwhile.
   void largeTextCountedInBackground() {
     Paste(LargeList(120000));

@@ -33,7 +33,9 @@ int TSetResultModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TSetResultModel::data(const QModelIndex& index, int role) const {
-  if (!FResult || !index.isValid() || role != Qt::DisplayRole) return QVariant();
+  // The tip shows a cell in full where the column cuts it (long IPv6 counts).
+  if (!FResult || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    return QVariant();
   return QString::fromStdString(FResult->cell(std::size_t(index.row()), index.column()));
 }
 
@@ -81,7 +83,8 @@ QString TSetProblemModel::RowText(int row) const {
 }
 
 QVariant TSetProblemModel::data(const QModelIndex& index, int role) const {
-  if (!FResult || !index.isValid() || role != Qt::DisplayRole) return QVariant();
+  if (!FResult || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    return QVariant();
   return Cell(index.row(), index.column());
 }
 

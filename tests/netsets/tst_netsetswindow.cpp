@@ -4,6 +4,7 @@
 // saving through the services, and runs on the worker thread cancelled by the
 // user, by a new run and by closing the window.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -198,6 +199,18 @@ class TestNetSetsWindow : public QObject, protected GuiFixture {
     Type("edtSetB", text);
     QTRY_COMPARE(Text("lblSetBCount"), count);
     QVERIFY(Rows(Result()).isEmpty());
+  }
+
+  // Cells a column cuts (IPv6 counts, long problem texts) show in full as tips.
+  void cutCellsInFull() {
+    RunOn("2001:db8::/33\n10.9.9.9-10.9.9.1", "", 0);
+    QAbstractItemModel* result = Result()->model();
+    const QModelIndex count = result->index(0, 1);
+    QCOMPARE(count.data(Qt::ToolTipRole).toString(),
+             QStringLiteral("39614081257132168796771975168"));
+    auto* problems = Find<QAbstractItemView>("lvSetProblems");
+    QCOMPARE(problems->model()->index(0, 2).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("10.9.9.9-10.9.9.1"));
   }
 
   // The window can be worked from the keyboard: Tab leaves a list instead of

@@ -185,6 +185,9 @@ void TcPlanner::BuildLayout() {
   tblPlanResult = NewList("tblPlanResult", FResultRows);
   tblPlanResult->setContextMenuPolicy(Qt::CustomContextMenu);
   tblPlanResult->header()->setStretchLastSection(true);
+  // The plan is what the window is for: a dozen rows in sight before the
+  // lists under it get any more room.
+  tblPlanResult->setMinimumHeight(tblPlanResult->fontMetrics().height() * 9);
   resultLayout->addWidget(tblPlanResult, 3);
   auto* lower = new QSplitter(Qt::Horizontal);
   lower->setObjectName(QStringLiteral("splPlanLists"));
@@ -195,9 +198,9 @@ void TcPlanner::BuildLayout() {
   lower->addWidget(lvPlanProblems);
   lower->setStretchFactor(0, 1);
   lower->setStretchFactor(1, 2);
-  resultLayout->addWidget(lower, 2);
+  resultLayout->addWidget(lower, 1);
   splitter->addWidget(resultBox);
-  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 3);
   main->addWidget(splitter, 1);
 

@@ -70,3 +70,10 @@ void TcChild::closeEvent(QCloseEvent* event) {
   SaveWindowSize();
   QMdiSubWindow::closeEvent(event);
 }
+
+void TcChild::DetachChildren() {
+  for (QObject* o : findChildren<QObject*>()) {
+    QObject::disconnect(o, nullptr, this, nullptr);
+    o->removeEventFilter(this);
+  }
+}

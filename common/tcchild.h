@@ -64,6 +64,10 @@ class TcChild : public QMdiSubWindow {
   void hostListRequested(const THostListRequest& request);
 
  protected:
+  // For a tool window's destructor: its children outlive that part of the
+  // object while they are torn down, so their signals must no longer reach
+  // it and their events no longer pass its filter.
+  void DetachChildren();
   // Saves the tool's own state; runs first when the window closes.
   virtual void SaveState() {}
   void closeEvent(QCloseEvent* event) override;

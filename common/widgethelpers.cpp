@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
+#include <QPushButton>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolBar>
@@ -144,6 +145,14 @@ void SetHint(QWidget* widget, const QString& hint) {
   if (!widget) return;
   widget->setToolTip(ShortHint(hint));
   widget->setStatusTip(LongHint(hint));
+}
+
+QPushButton* NewPushButton(const char* name, const QString& caption, const QString& hint) {
+  auto* b = new QPushButton(caption);
+  b->setObjectName(QLatin1String(name));
+  b->setAutoDefault(false);
+  SetHint(b, hint);
+  return b;
 }
 
 void SetHint(QAction* action, const QString& hint) {

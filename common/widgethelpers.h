@@ -15,6 +15,7 @@
 class QAction;
 class QFontMetrics;
 class QMenu;
+class QPushButton;
 class QToolBar;
 class QTreeWidget;
 class QWidget;
@@ -47,6 +48,10 @@ QString ShortHint(const QString& hint);
 QString LongHint(const QString& hint);
 void SetHint(QWidget* widget, const QString& hint);
 void SetHint(QAction* action, const QString& hint);
+
+// A push button named `name` with its caption and hint that does not take
+// Enter for itself: Enter stays with the window's default button.
+QPushButton* NewPushButton(const char* name, const QString& caption, const QString& hint);
 
 // Adds an entry named `name` to `menu` with its caption and hint; an empty
 // hint leaves the caption as the tool tip.

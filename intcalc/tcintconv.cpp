@@ -133,12 +133,7 @@ TcIntConv::TcIntConv(QWidget* parent) : TcChild(parent) {
 
 TcIntConv::~TcIntConv() {
   static_cast<TDisplayEdit*>(edtDisplay)->afterMouse = nullptr;
-  // The children outlive this part of the object while they are torn down:
-  // none of their signals or events may reach it.
-  for (QObject* o : findChildren<QObject*>()) {
-    QObject::disconnect(o, nullptr, this, nullptr);
-    o->removeEventFilter(this);
-  }
+  DetachChildren();
 }
 
 // ---------------------------------------------------------------- layout

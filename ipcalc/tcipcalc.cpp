@@ -76,10 +76,7 @@ TcIpCalc::~TcIpCalc() {
   delete FInputs;
   FInputs = nullptr;
   QObject::disconnect(this, nullptr, this, nullptr);
-  for (QObject* o : findChildren<QObject*>()) {
-    QObject::disconnect(o, nullptr, this, nullptr);
-    o->removeEventFilter(this);
-  }
+  DetachChildren();
 }
 
 // ---------------------------------------------------------------- layout

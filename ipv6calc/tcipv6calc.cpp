@@ -50,14 +50,6 @@ class TV6HistoryBox : public QComboBox {
   }
 };
 
-QPushButton* NewButton(const char* name, const QString& caption, const QString& hint) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(QLatin1String(name));
-  b->setAutoDefault(false);
-  SetHint(b, hint);
-  return b;
-}
-
 QTreeWidget* NewList(const char* name, const QStringList& headers) {
   auto* v = new QTreeWidget;
   v->setObjectName(QLatin1String(name));
@@ -80,11 +72,7 @@ TcIpv6Calc::TcIpv6Calc(QWidget* parent) : TcChild(parent) {
 }
 
 TcIpv6Calc::~TcIpv6Calc() {
-  // Children outlive this part of the object while they are torn down.
-  for (QObject* o : findChildren<QObject*>()) {
-    QObject::disconnect(o, nullptr, this, nullptr);
-    o->removeEventFilter(this);
-  }
+  DetachChildren();
 }
 
 // ---------------------------------------------------------------- layout
@@ -113,12 +101,12 @@ void TcIpv6Calc::BuildLayout() {
   // Typing "48" would otherwise examine a /4 first.
   spnV6Prefix->setKeyboardTracking(false);
   SetHint(spnV6Prefix, QStringLiteral("Prefix length (0-128)"));
-  btnV6Examine =
-      NewButton("btnV6Examine", QStringLiteral("&Examine"), QStringLiteral("Examine the address"));
-  btnV6PrevNet = NewButton("btnV6PrevNet", QStringLiteral("< Net"),
-                           QStringLiteral("Examine the previous network of the same length"));
-  btnV6NextNet = NewButton("btnV6NextNet", QStringLiteral("Net >"),
-                           QStringLiteral("Examine the next network of the same length"));
+  btnV6Examine = NewPushButton("btnV6Examine", QStringLiteral("&Examine"),
+                               QStringLiteral("Examine the address"));
+  btnV6PrevNet = NewPushButton("btnV6PrevNet", QStringLiteral("< Net"),
+                               QStringLiteral("Examine the previous network of the same length"));
+  btnV6NextNet = NewPushButton("btnV6NextNet", QStringLiteral("Net >"),
+                               QStringLiteral("Examine the next network of the same length"));
   input->addWidget(caption);
   input->addWidget(edtV6Address, 1);
   input->addWidget(spnV6Prefix);
@@ -208,10 +196,10 @@ QWidget* TcIpv6Calc::BuildSubnetsPage() {
   edtV6SubnetIndex->setObjectName(QStringLiteral("edtV6SubnetIndex"));
   SetHint(edtV6SubnetIndex,
           QStringLiteral("Number of the first subnet shown (decimal or 0x hex); Enter goes there"));
-  btnV6First = NewButton("btnV6First", QStringLiteral("|<"), QStringLiteral("First page"));
-  btnV6Prev = NewButton("btnV6Prev", QStringLiteral("<"), QStringLiteral("Previous page"));
-  btnV6Next = NewButton("btnV6Next", QStringLiteral(">"), QStringLiteral("Next page"));
-  btnV6Last = NewButton("btnV6Last", QStringLiteral(">|"), QStringLiteral("Last page"));
+  btnV6First = NewPushButton("btnV6First", QStringLiteral("|<"), QStringLiteral("First page"));
+  btnV6Prev = NewPushButton("btnV6Prev", QStringLiteral("<"), QStringLiteral("Previous page"));
+  btnV6Next = NewPushButton("btnV6Next", QStringLiteral(">"), QStringLiteral("Next page"));
+  btnV6Last = NewPushButton("btnV6Last", QStringLiteral(">|"), QStringLiteral("Last page"));
   pager->addWidget(new QLabel(QStringLiteral("From subnet:")));
   pager->addWidget(edtV6SubnetIndex, 1);
   for (QPushButton* b : {btnV6First, btnV6Prev, btnV6Next, btnV6Last}) {
@@ -249,8 +237,9 @@ QWidget* TcIpv6Calc::BuildEui64Page() {
   edtV6Mac = new QLineEdit;
   edtV6Mac->setObjectName(QStringLiteral("edtV6Mac"));
   SetHint(edtV6Mac, QStringLiteral("48-bit MAC address, such as 00:1a:2b:3c:4d:5e"));
-  btnV6FromMac = NewButton("btnV6FromMac", QStringLiteral("&Build Address"),
-                           QStringLiteral("Build the address with a modified EUI-64 interface ID"));
+  btnV6FromMac =
+      NewPushButton("btnV6FromMac", QStringLiteral("&Build Address"),
+                    QStringLiteral("Build the address with a modified EUI-64 interface ID"));
   lblV6FromMac = new QLabel;
   lblV6FromMac->setObjectName(QStringLiteral("lblV6FromMac"));
   lblV6FromMac->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -54,12 +54,7 @@ TcMaskChart::TcMaskChart(QWidget* parent) : TcChild(parent) {
 }
 
 TcMaskChart::~TcMaskChart() {
-  // The children are torn down after this part of the object: none of their
-  // signals or events may reach it.
-  for (QObject* o : findChildren<QObject*>()) {
-    QObject::disconnect(o, nullptr, this, nullptr);
-    o->removeEventFilter(this);
-  }
+  DetachChildren();
 }
 
 void TcMaskChart::BuildLayout() {

@@ -37,14 +37,6 @@ const char* const kOperations[netsets::kOperationCount] = {
 const char* const kNotations[] = {"CIDR", "Address and mask", "Address and wildcard", "Range"};
 constexpr int kNotationCount = int(sizeof(kNotations) / sizeof(kNotations[0]));
 
-QPushButton* NewButton(const char* name, const QString& caption, const QString& hint) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(QLatin1String(name));
-  b->setAutoDefault(false);
-  SetHint(b, hint);
-  return b;
-}
-
 TRowListView* NewList(const char* name, const QString& hint) {
   auto* v = new TRowListView;
   v->setObjectName(QLatin1String(name));
@@ -96,7 +88,7 @@ TcNetSets::~TcNetSets() {
   // A run still going finds its flag set and its result is dropped with the
   // future; the worker holds its own copies of everything it touches.
   if (FJob) FJob->cancel = true;
-  for (QObject* o : findChildren<QObject*>()) QObject::disconnect(o, nullptr, this, nullptr);
+  DetachChildren();
 }
 
 // ---------------------------------------------------------------- layout
@@ -122,8 +114,8 @@ void TcNetSets::BuildLayout() {
         QStringLiteral("One a line: 10.0.0.0/8, 192.168.1.0 255.255.255.0,\n"
                        "10.0.0.1 - 10.0.0.77, 2001:db8::/32; # starts a comment"));
     SetHint(*e, QStringLiteral("Addresses, networks and ranges, IPv4 and IPv6; paste or type"));
-    *b = NewButton(open, QStringLiteral("Open..."),
-                   QStringLiteral("Read the list from a text file"));
+    *b = NewPushButton(open, QStringLiteral("Open..."),
+                       QStringLiteral("Read the list from a text file"));
     *l = NewCountLabel(count);
     auto* row = new QHBoxLayout;
     row->addWidget(*l, 1);
@@ -146,14 +138,15 @@ void TcNetSets::BuildLayout() {
   cbxSetNotation->setObjectName(QStringLiteral("cbxSetNotation"));
   for (const char* how : kNotations) cbxSetNotation->addItem(QLatin1String(how));
   SetHint(cbxSetNotation, QStringLiteral("How the networks of the result are written"));
-  btnSetRun = NewButton("btnSetRun", QStringLiteral("&Run"), QStringLiteral("Compute the result"));
+  btnSetRun =
+      NewPushButton("btnSetRun", QStringLiteral("&Run"), QStringLiteral("Compute the result"));
   btnSetRun->setDefault(true);
   pbSetProgress = new QProgressBar;
   pbSetProgress->setObjectName(QStringLiteral("pbSetProgress"));
   pbSetProgress->setRange(0, 100);
   pbSetProgress->setMaximumWidth(160);
-  btnSetCancel =
-      NewButton("btnSetCancel", QStringLiteral("Cancel"), QStringLiteral("Stop the running job"));
+  btnSetCancel = NewPushButton("btnSetCancel", QStringLiteral("Cancel"),
+                               QStringLiteral("Stop the running job"));
   auto* opLabel = new QLabel(QStringLiteral("&Operation:"));
   opLabel->setBuddy(cbxSetOperation);
   auto* howLabel = new QLabel(QStringLiteral("&Notation:"));

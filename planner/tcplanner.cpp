@@ -41,14 +41,6 @@ constexpr int kRunDelayMs = 300;
 const planner::profile kProfiles[] = {planner::profile::standard, planner::profile::aws,
                                       planner::profile::azure, planner::profile::gcp};
 
-QPushButton* NewButton(const char* name, const QString& caption, const QString& hint) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(QLatin1String(name));
-  b->setAutoDefault(false);
-  SetHint(b, hint);
-  return b;
-}
-
 QTreeView* NewList(const char* name, QAbstractItemModel* model) {
   auto* v = new QTreeView;
   v->setObjectName(QLatin1String(name));
@@ -84,11 +76,7 @@ TcPlanner::TcPlanner(QWidget* parent) : TcChild(parent) {
 }
 
 TcPlanner::~TcPlanner() {
-  // Children outlive this part of the object while they are torn down.
-  for (QObject* o : findChildren<QObject*>()) {
-    QObject::disconnect(o, nullptr, this, nullptr);
-    o->removeEventFilter(this);
-  }
+  DetachChildren();
 }
 
 // ---------------------------------------------------------------- layout
@@ -126,7 +114,8 @@ void TcPlanner::BuildLayout() {
   spnPlanGrowth->setSuffix(QStringLiteral(" %"));
   SetHint(spnPlanGrowth, QStringLiteral("Added to every host count before sizing"));
   growthCaption->setBuddy(spnPlanGrowth);
-  btnPlanRun = NewButton("btnPlanRun", QStringLiteral("P&lan"), QStringLiteral("Compute the plan"));
+  btnPlanRun =
+      NewPushButton("btnPlanRun", QStringLiteral("P&lan"), QStringLiteral("Compute the plan"));
   input->addWidget(parentsCaption);
   input->addWidget(edtPlanParents, 1);
   input->addWidget(profileCaption);
@@ -164,9 +153,9 @@ void TcPlanner::BuildLayout() {
   const int widths[ncCount] = {12, 7, 6, 6, 14, 5, 14};
   for (int i = 0; i < ncCount; ++i) tblPlanNeeds->setColumnWidth(i, widths[i] * digit + 12);
   auto* needButtons = new QVBoxLayout;
-  btnPlanAdd = NewButton("btnPlanAdd", QStringLiteral("&Add"), QStringLiteral("Add a need"));
-  btnPlanRemove = NewButton("btnPlanRemove", QStringLiteral("Re&move"),
-                            QStringLiteral("Remove the selected needs"));
+  btnPlanAdd = NewPushButton("btnPlanAdd", QStringLiteral("&Add"), QStringLiteral("Add a need"));
+  btnPlanRemove = NewPushButton("btnPlanRemove", QStringLiteral("Re&move"),
+                                QStringLiteral("Remove the selected needs"));
   needButtons->addWidget(btnPlanAdd);
   needButtons->addWidget(btnPlanRemove);
   needButtons->addStretch(1);
@@ -206,11 +195,11 @@ void TcPlanner::BuildLayout() {
 
   auto* files = new QHBoxLayout;
   btnPlanOpen =
-      NewButton("btnPlanOpen", QStringLiteral("&Open..."), QStringLiteral("Open a saved plan"));
-  btnPlanSave = NewButton("btnPlanSave", QStringLiteral("&Save..."),
-                          QStringLiteral("Save the plan to a file"));
-  btnPlanExport = NewButton("btnPlanExport", QStringLiteral("&Export CSV..."),
-                            QStringLiteral("Write the result as a CSV file"));
+      NewPushButton("btnPlanOpen", QStringLiteral("&Open..."), QStringLiteral("Open a saved plan"));
+  btnPlanSave = NewPushButton("btnPlanSave", QStringLiteral("&Save..."),
+                              QStringLiteral("Save the plan to a file"));
+  btnPlanExport = NewPushButton("btnPlanExport", QStringLiteral("&Export CSV..."),
+                                QStringLiteral("Write the result as a CSV file"));
   files->addWidget(btnPlanOpen);
   files->addWidget(btnPlanSave);
   files->addStretch(1);

@@ -1014,6 +1014,13 @@ void TestCli::closedPipe_data() {
   // 2^128 lines: only the closed pipe ends it.
   QTest::newRow("subnets ::/0 128") << "\"$0\" subnets ::/0 128";
   QTest::newRow("ipv6 -") << "\"$0\" ipv6 - < <(yes 2001:db8::1/64 | head -n 200000)";
+  // The list commands.
+  QTest::newRow("deaggregate")
+      << "\"$0\" deaggregate < <(yes 10.0.0.1-10.255.255.254 | head -n 100000)";
+  QTest::newRow("aggregate json")
+      << "\"$0\" aggregate --json < <(\"$0\" subnets 10.0.0.0/12 31 | cut -d' ' -f2)";
+  QTest::newRow("ranges") << "\"$0\" ranges < <(\"$0\" subnets 10.0.0.0/12 31 | cut -d' ' -f2)";
+  QTest::newRow("overlaps") << "\"$0\" overlaps < <(yes 10.0.0.0/24 | head -n 2000)";
 }
 
 void TestCli::closedPipe() {

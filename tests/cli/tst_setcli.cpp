@@ -172,8 +172,6 @@ class TestSetCli : public QObject {
   void problems();
   void jsonShapes();
   void longLists();
-  void closedPipe_data();
-  void closedPipe();
   void outputFile();
   void standardInputInFlatMemory();
   void overlapsOfDuplicatesInBoundedMemory();
@@ -520,28 +518,6 @@ void TestSetCli::longLists() {
 }
 
 // ---------------------------------------------------------------- streams
-
-void TestSetCli::closedPipe_data() {
-  QTest::addColumn<QString>("command");
-  QTest::newRow("deaggregate")
-      << "\"$0\" deaggregate < <(yes 10.0.0.1-10.255.255.254 | head -n 100000)";
-  QTest::newRow("aggregate json")
-      << "\"$0\" aggregate --json < <(\"$0\" subnets 10.0.0.0/12 31 | cut -d' ' -f2)";
-  QTest::newRow("ranges") << "\"$0\" ranges < <(\"$0\" subnets 10.0.0.0/12 31 | cut -d' ' -f2)";
-  QTest::newRow("overlaps") << "\"$0\" overlaps < <(yes 10.0.0.0/24 | head -n 2000)";
-}
-
-void TestSetCli::closedPipe() {
-  QFETCH(QString, command);
-  QProcess p;
-  p.start(QStringLiteral("bash"),
-          {"-c", command + " 2>&1 | head -3; echo \"status ${PIPESTATUS[0]}\"", ORVEX_CLI});
-  QVERIFY(p.waitForFinished(60000));
-  const QStringList out = Lines(p.readAllStandardOutput());
-  QCOMPARE(out.size(), 4);
-  QCOMPARE(out.last(), QStringLiteral("status 0"));
-  for (int i = 0; i < 3; ++i) QVERIFY2(!out[i].contains("orvex-cli"), qPrintable(out[i]));
-}
 
 void TestSetCli::outputFile() {
   TFolder folder("10.0.0.0/25\nbad\n10.0.0.128/25\n");

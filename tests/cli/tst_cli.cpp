@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "clirun.h"
 #include "hostlist/hostlistfile.h"
 #include "hostlist/hostlistmodel.h"
 #include "ipv4lib/ipv4.h"
@@ -17,41 +18,6 @@
 using json = nlohmann::json;
 
 namespace {
-
-struct TRun {
-  int status = -1;
-  QByteArray out, err;
-};
-
-// Runs the program in an empty folder; `limitFileSize` caps the files it may
-// write (bytes), as a full disk would.
-TRun Run(const QStringList& args, const QByteArray& input = QByteArray(),
-         const QString& folder = QString(), qint64 limitFileSize = 0) {
-  static QTemporaryDir empty;
-  QProcess p;
-  p.setWorkingDirectory(folder.isEmpty() ? empty.path() : folder);
-  if (limitFileSize > 0)
-    p.setChildProcessModifier([limitFileSize] {
-      const rlimit limit{rlim_t(limitFileSize), rlim_t(limitFileSize)};
-      setrlimit(RLIMIT_FSIZE, &limit);
-    });
-  p.start(QStringLiteral(ORVEX_CLI), args);
-  if (!p.waitForStarted()) return TRun();
-  p.write(input);
-  p.closeWriteChannel();
-  p.waitForFinished(60000);
-  TRun r;
-  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = p.readAllStandardOutput();
-  r.err = p.readAllStandardError();
-  return r;
-}
-
-QStringList Lines(const QByteArray& text) {
-  QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
-}
 
 json ParseJson(const QByteArray& text) {
   return json::parse(text.constData(), text.constData() + text.size());

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "clirun.h"
 #include "ipv4lib/ipv4.h"
 #include "netsets/intervals.h"
 
@@ -21,33 +22,6 @@ using json = nlohmann::json;
 #endif
 
 namespace {
-
-struct TRun {
-  int status = -1;
-  QByteArray out, err;
-};
-
-// Runs the program in `folder` with the given standard input.
-TRun Run(const QStringList& args, const QByteArray& input, const QString& folder) {
-  QProcess p;
-  p.setWorkingDirectory(folder);
-  p.start(QStringLiteral(ORVEX_CLI), args);
-  if (!p.waitForStarted()) return TRun();
-  p.write(input);
-  p.closeWriteChannel();
-  p.waitForFinished(120000);
-  TRun r;
-  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = p.readAllStandardOutput();
-  r.err = p.readAllStandardError();
-  return r;
-}
-
-QStringList Lines(const QByteArray& text) {
-  QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
-}
 
 void WriteFile(const QString& path, const QByteArray& content) {
   QFile f(path);

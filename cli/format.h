@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ipv4lib/ipv4.h"
+#include "ipv6lib/ipv6net.h"
 
 // A bad input: the one-line message (without the program's name) and exit 1.
 struct TInputError {
@@ -128,6 +129,11 @@ class TJsonObject {
 
 // A JSON string of s, quotes included.
 std::string JsonString(std::string_view s);
+// Whether a count is written as a JSON number: up to 2^53, which readers
+// that use doubles keep exactly; larger counts go out as strings of digits.
+inline bool IsJsonNumber(const ipv6count& c) {
+  return !c.is_full() && c.value() <= (uint128(1) << 53);
+}
 
 // Appends a CSV field, quoted when it holds a comma, a quote or a line break.
 void AppendCsvField(TLineBuffer& out, std::string_view field);

@@ -98,14 +98,10 @@ bool ReadFileText(const std::string& path, std::string* text, std::string* error
   return true;
 }
 
-bool IsBig(const ipv6count& c) {
-  return c.is_full() || c.value() > (uint128(1) << 53);
-}
-
 // A count as a JSON number, or as a string of digits where readers would
 // round a number.
 nlohmann::ordered_json CountJson(const ipv6count& c) {
-  if (IsBig(c)) return c.decimal();
+  if (!IsJsonNumber(c)) return c.decimal();
   return static_cast<uint64_t>(c.value());
 }
 

@@ -315,11 +315,9 @@ struct TSets {
 
 // ---------------------------------------------------------------- writing
 
-// Counts up to 2^53 are JSON numbers; larger ones strings of digits, which
-// JSON readers that use doubles would otherwise round.
+// A count as JSON text: a number, or a string of digits (IsJsonNumber).
 std::string CountJson(const ipv6count& c) {
-  if (!c.is_full() && c.value() <= (uint128(1) << 53))
-    return std::to_string(static_cast<uint64_t>(c.value()));
+  if (IsJsonNumber(c)) return std::to_string(static_cast<uint64_t>(c.value()));
   return '"' + c.decimal() + '"';
 }
 
